@@ -1,0 +1,42 @@
+// The data tree under "Data" in the working directory: its paths, the nine languages, the
+// placeholder lines and the bootstrap that creates whatever is missing.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace store {
+
+inline constexpr int kPages = 15;
+inline constexpr int kSlots = 10;
+
+inline const QString kTopicPlaceholder = QStringLiteral("click to create topic");
+inline const QString kDescriptionPlaceholder = QStringLiteral("click to edit page description");
+inline const QString kIconLine = QStringLiteral("0");
+
+// The language keys in bootstrap order: "Lg_Delphi", "Lg_C++", ..., "Lg_Html".
+const QStringList& languageKeys();
+
+// Paths, relative to the working directory, components joined with '/'.
+QString dataRoot();                                    // "./Data"
+QString settingsFolder();                              // "./Data/UserSettings"
+QString settingsPath();                                // "./Data/UserSettings/options.txt"
+QString themePath();                                   // "./Data/options.dat"
+QString languageFolder(const QString& key);            // "./Data/Lg_Delphi/" (trailing '/')
+QString aboutPagesPath(const QString& key);            // "./Data/Lg_Delphi/aboutpages.txt"
+QString pageIconsPath(const QString& key);             // "./Data/Lg_Delphi/pageicons.txt"
+QString pageFolder(const QString& key, int page);      // "./Data/Lg_Delphi/3"
+QString topicsPath(const QString& key, int page);      // "./Data/Lg_Delphi/3/topics.txt"
+QString topicPath(const QString& key, int page, int slot);  // ".../3/topic7.txt"
+QString topicAddress(const QString& key, int page, int slot);  // "Lg_Delphi/3,7"
+
+// Creates the language folder `lang` (with its trailing separator) and everything in it.
+void createstruture(const QString& lang);
+
+// Bootstrap steps 1 to 3: the data root, the settings folder, and each missing language
+// folder. Throws IoError at the first failure.
+void bootstrapTree();
+// Bootstrap step 5: the theme file with "light" when it does not exist. Throws IoError.
+void bootstrapThemeFile();
+
+}  // namespace store

@@ -1,0 +1,68 @@
+// Line files: short text files whose lines are addressed by number, and the routines that
+// read them and replace single lines.
+//
+// Line writer: each line in the narrow code page followed by CR LF, no byte-order mark.
+// Line reader: narrow code page, no byte-order mark detection; a line ends at LF or CR LF,
+// a CR not followed by LF is dropped, a byte 1A also ends a line; reading past the last
+// line yields empty lines.
+// Whole-file reader: skips a UTF-8, UTF-16 LE or UTF-16 BE byte-order mark (narrow code
+// page without one); CR LF, lone LF and lone CR each end a line; a final line break adds
+// no element; an empty file has no lines.
+// Whole-file writer: UTF-8 without byte-order mark, CR LF after every line, the last
+// included. Every write replaces the file atomically: a failure leaves the old file whole.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+namespace store {
+
+// Reads a file line by line from the top. Opening a missing or unreadable file throws
+// IoError; so does a read failure.
+class LineReader {
+ public:
+  explicit LineReader(const QString& path);
+  // The next line; the empty text once the file is exhausted.
+  QString next();
+  bool atEnd() const { return pos_ >= data_.size(); }
+
+ private:
+  QByteArray data_;
+  qsizetype pos_ = 0;
+};
+
+// Splits bytes as the line reader does (all lines up to the end of the data).
+QStringList splitLines(const QByteArray& bytes);
+
+// Line writer: creates or truncates `path` and writes `lines`, each followed by CR LF.
+void writeLines(const QString& path, const QStringList& lines);
+
+// Whole-file reader and writer.
+QStringList readWholeFile(const QString& path);
+QStringList decodeWholeFile(const QByteArray& bytes);
+void writeWholeFile(const QString& path, const QStringList& lines);
+
+// A line's text as stored: line breaks inside it (pasted text) become spaces, so a line
+// file never gains or loses lines.
+QString oneLine(const QString& text);
+
+// Line `line` (1-based) of `filename`; the empty text for a missing file or line. Never throws.
+QString readfromfile(const QString& filename, int line);
+
+// Makes line `index` (1-based) of `fn` read `newText`; a missing file is created with the
+// single line. A file shorter than `index` is extended with empty lines.
+void writetofile(const QString& fn, int index, const QString& newText);
+
+// Makes element `index` (0-based) of the existing file `fn` read `newText`, extending a
+// shorter file with empty lines. Throws IoError (file not found) when `fn` is missing.
+void ModifyLine(const QString& fn, int index, const QString& newText);
+
+// Writes `bytes` to `path` atomically: a temporary file in the same folder, flushed to
+// disk, then renamed over `path`. Throws IoError; on failure `path` is untouched.
+void writeFileAtomic(const QString& path, const QByteArray& bytes);
+
+// Reads a whole file. Throws IoError.
+QByteArray readFileBytes(const QString& path);
+
+}  // namespace store

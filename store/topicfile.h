@@ -1,0 +1,27 @@
+// Topic files: the free text of one topic, read and written whole.
+// Stored as the UTF-8 byte-order mark followed by the text in UTF-8, lines separated by
+// CR LF, no line break after the last line.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+namespace store {
+
+// The text of a topic file's bytes, with '\n' between lines (CR LF, lone CR and lone LF
+// all end a line). A UTF-8 byte-order mark is skipped; a UTF-16 one (LE or BE) decodes
+// UTF-16; bytes that are not valid UTF-8 decode one character per byte (Latin-1) so that
+// nothing is lost when the topic is saved again.
+QString decodeTopic(const QByteArray& bytes);
+
+// The bytes of a topic file for `text` ('\n' between lines).
+QByteArray encodeTopic(const QString& text);
+
+// The topic at `path`, or nothing when the file does not exist or cannot be read.
+std::optional<QString> loadTopic(const QString& path);
+
+// Saves `text` to `path` atomically. Throws IoError; on failure the old file is whole.
+void saveTopic(const QString& path, const QString& text);
+
+}  // namespace store

@@ -1,0 +1,32 @@
+// Searching the topic names of one language, page by page, stepping through the matches
+// with each repeat of the same term.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <optional>
+
+namespace store {
+
+struct SearchState {
+  QString prevsearchquery;  // previous term, lower-cased; empty: no search in progress
+  int searchcnt = 0;        // index, in search order, of the match the next search shows
+  int tohighlight = 0;      // slot to flash after the jump, 0 for none
+};
+
+// The topic lists of pages 1..15; a missing list is skipped.
+using TopicLists = std::array<std::optional<QStringList>, 15>;
+
+// One search step over `lists`; returns the page to show (`currentpage` when nothing
+// matches).
+int searchLists(const TopicLists& lists, int currentpage, const QString& term,
+                SearchState& state);
+
+// Reads the topic lists of `language` from disk (the line reader, 10 lines each).
+TopicLists readTopicLists(const QString& language);
+
+// One search step over the files of `language`.
+int search(const QString& language, int currentpage, const QString& term, SearchState& state);
+
+}  // namespace store

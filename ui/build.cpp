@@ -1,0 +1,114 @@
+#include "ui/build.h"
+
+#include <QEvent>
+#include <QMouseEvent>
+
+namespace ui {
+
+namespace {
+constexpr const char* kFit = "quillFit";
+constexpr const char* kSource = "quillSource";
+
+class ClickFilter : public QObject {
+ public:
+  ClickFilter(QObject* parent, std::function<void()> click,
+              std::function<void(QMouseEvent*)> press)
+      : QObject(parent), click_(std::move(click)), press_(std::move(press)) {}
+
+  bool eventFilter(QObject* obj, QEvent* ev) override {
+    auto* w = static_cast<QWidget*>(obj);
+    if (ev->type() == QEvent::MouseButtonPress) {
+      auto* me = static_cast<QMouseEvent*>(ev);
+      if (me->button() == Qt::LeftButton) pressed_ = true;
+      if (press_) press_(me);
+    } else if (ev->type() == QEvent::MouseButtonRelease) {
+      auto* me = static_cast<QMouseEvent*>(ev);
+      const bool wasPressed = pressed_ && me->button() == Qt::LeftButton;
+      if (me->button() == Qt::LeftButton) pressed_ = false;
+      if (wasPressed && click_ && w->rect().contains(me->position().toPoint())) click_();
+    }
+    return false;
+  }
+
+ private:
+  std::function<void()> click_;
+  std::function<void(QMouseEvent*)> press_;
+  bool pressed_ = false;
+};
+}  // namespace
+
+QLabel* makeLabel(QWidget* parent, const LabelSpec& s) {
+  auto* l = new QLabel(s.text, parent);
+  l->setObjectName(s.name);
+  l->setFont(s.font);
+  l->setAlignment(s.align);
+  setTextColor(l, s.color);
+  if (s.background) setBackground(l, *s.background, true);
+  if (s.rect.width() == 0 || s.rect.height() == 0) {
+    l->move(s.rect.topLeft());
+    l->adjustSize();
+    if (s.rect.width() == 0 && s.rect.height() != 0) l->resize(0, s.rect.height());
+  } else {
+    l->setGeometry(s.rect);
+  }
+  return l;
+}
+
+QLabel* makeImage(QWidget* parent, const QString& name, const QRect& rect, Fit fit,
+                  const QPixmap& picture) {
+  auto* l = new QLabel(parent);
+  l->setObjectName(name);
+  l->setGeometry(rect);
+  l->setProperty(kFit, static_cast<int>(fit));
+  l->setAlignment(Qt::AlignCenter);
+  l->setScaledContents(fit == Fit::Stretch);
+  setImage(l, picture);
+  return l;
+}
+
+void setImage(QLabel* image, const QPixmap& picture) {
+  const auto fit = static_cast<Fit>(image->property(kFit).toInt());
+  if (picture.isNull()) {
+    image->clear();
+    return;
+  }
+  if (fit == Fit::Proportional) {
+    const qreal dpr = image->devicePixelRatioF();
+    QPixmap scaled = picture.scaled(image->size() * dpr, Qt::KeepAspectRatio,
+                                    Qt::SmoothTransformation);
+    scaled.setDevicePixelRatio(dpr);
+    image->setPixmap(scaled);
+  } else {
+    image->setPixmap(picture);
+  }
+  image->setProperty(kSource, picture.cacheKey());
+}
+
+void setTextColor(QWidget* w, const QColor& c) {
+  QPalette p = w->palette();
+  p.setColor(QPalette::WindowText, c);
+  p.setColor(QPalette::ButtonText, c);
+  p.setColor(QPalette::Text, c);
+  w->setPalette(p);
+}
+
+QColor textColor(const QWidget* w) { return w->palette().color(QPalette::WindowText); }
+
+void setBackground(QWidget* w, const QColor& c, bool opaque) {
+  QPalette p = w->palette();
+  p.setColor(QPalette::Window, c);
+  p.setColor(QPalette::Base, c);
+  p.setColor(QPalette::Button, c);
+  w->setPalette(p);
+  w->setAutoFillBackground(opaque);
+}
+
+void onClick(QWidget* w, std::function<void()> fn) {
+  w->installEventFilter(new ClickFilter(w, std::move(fn), nullptr));
+}
+
+void onPress(QWidget* w, std::function<void(QMouseEvent*)> fn) {
+  w->installEventFilter(new ClickFilter(w, nullptr, std::move(fn)));
+}
+
+}  // namespace ui

@@ -1,0 +1,157 @@
+#include "ui/chrome.h"
+
+#include <QAction>
+#include <QMouseEvent>
+#include <QWidget>
+
+#include "ui/build.h"
+#include "ui/look.h"
+#include "ui/platform.h"
+
+namespace ui {
+
+Chrome::Chrome(QWidget* window, const ChromeSpec& spec)
+    : QObject(window), window_(window), spec_(spec) {
+  const int w = window->width();
+  const int h = window->height();
+  window->setWindowFlag(Qt::FramelessWindowHint, true);
+
+  const QRect strip = spec.borderRect.isEmpty() ? QRect(0, 0, w, 25) : spec.borderRect;
+  border = makeLabel(window, {QStringLiteral("border"), strip, QString(), font(Face::Tahoma, 11),
+                              sys::WindowText, Qt::AlignLeft | Qt::AlignTop, rgb::Strip});
+  borderL = makeLabel(window, {QStringLiteral("borderL"), QRect(0, 25, 3, h - 15), QString(),
+                               font(Face::Tahoma, 11), sys::WindowText,
+                               Qt::AlignLeft | Qt::AlignTop, rgb::Strip});
+  if (spec.rightStrip) {
+    borderR = makeLabel(window, {spec.rightName, QRect(w - 3, 25, 3, h - 15), QString(),
+                                 font(Face::Tahoma, 11), sys::WindowText,
+                                 Qt::AlignLeft | Qt::AlignTop, rgb::Strip});
+  }
+  if (spec.bottomStrip) {
+    borderB = makeLabel(window, {spec.bottomName, QRect(-7, h - 3, w + 10, 3), QString(),
+                                 font(Face::Tahoma, 11), sys::WindowText,
+                                 Qt::AlignLeft | Qt::AlignTop, rgb::Strip});
+    if (spec.resizable) {
+      borderB->setCursor(Qt::SizeVerCursor);
+      borderB->installEventFilter(this);
+    }
+  }
+
+  title = makeLabel(window, {spec.titleName, QRect(0, 4, 0, 19), spec.title,
+                             font(Face::Tahoma, 16),
+                             spec.dialog ? sys::InactiveBorder : sys::ActiveBorder});
+  title->move((w - title->width()) / 2, 4);
+
+  winbt_Close = makeLabel(window, {QStringLiteral("winbt_Close"), QRect(w - 20, 0, 20, 25),
+                                   QStringLiteral("x"), font(Face::Tahoma, 19), sys::ActiveBorder,
+                                   Qt::AlignHCenter | Qt::AlignTop});
+  setBackground(winbt_Close, rgb::Red, false);
+  winbt_Close->installEventFilter(this);
+  onClick(winbt_Close, [this] { window_->close(); });
+
+  if (spec.minimise) {
+    winbt_minimise = makeLabel(window, {QStringLiteral("winbt_minimise"),
+                                        QRect(w - 40, 0, 20, 25), QStringLiteral("_"),
+                                        font(Face::Tahoma, 16, true), sys::ActiveBorder,
+                                        Qt::AlignHCenter | Qt::AlignTop});
+    setBackground(winbt_minimise, rgb::MinimiseHover, false);
+    winbt_minimise->installEventFilter(this);
+    onClick(winbt_minimise, [] { platform().minimiseAll(); });
+
+    CloseMN = makeImage(window, QStringLiteral("CloseMN"), QRect(2, 0, 23, 25), Fit::None);
+    MenuCL = new QMenu(window);
+    MenuCL->setObjectName(QStringLiteral("MenuCL"));
+    QAction* minimise = MenuCL->addAction(QStringLiteral("Minimise"));
+    minimise->setObjectName(QStringLiteral("Minimise1"));
+    MenuCL->addSeparator();
+    QAction* close = MenuCL->addAction(QStringLiteral("Close"));
+    close->setObjectName(QStringLiteral("Close1"));
+    connect(minimise, &QAction::triggered, this, [] { platform().minimiseAll(); });
+    connect(close, &QAction::triggered, this, [this] { window_->close(); });
+    onPress(CloseMN, [this](QMouseEvent* e) {
+      const QPoint at = window_->pos() + e->position().toPoint();
+      platform().popupMenu(MenuCL, at);
+    });
+  }
+
+  addDragPiece(border);
+  if (spec.titleDrags) addDragPiece(title);
+  window->installEventFilter(this);
+}
+
+void Chrome::addDragPiece(QWidget* piece) {
+  dragPieces_.push_back(piece);
+  piece->installEventFilter(this);
+}
+
+void Chrome::layoutEdges(int height) {
+  if (borderB) borderB->move(borderB->x(), height - 3);
+  if (borderR) borderR->resize(borderR->width(), height - 15);
+  borderL->resize(borderL->width(), height - 15);
+}
+
+void Chrome::hover(QLabel* label, bool inside, const QColor& back) {
+  setTextColor(label, inside ? rgb::White : sys::ActiveBorder);
+  setBackground(label, back, inside);
+}
+
+void Chrome::borderBMouseDown(QPoint global) {
+  FMouseDownLocation = global;
+  Pos1 = borderB->pos();
+  beginsize = true;
+}
+
+void Chrome::borderBMouseMove(QPoint global) {
+  const int wanted = Pos1.y() + (global.y() - FMouseDownLocation.y());
+  window_->resize(window_->width(), std::max(wanted, spec_.minHeight));
+  layoutEdges(window_->height());
+  borderB->update();
+  emit heightDragged(window_->height());
+}
+
+bool Chrome::eventFilter(QObject* obj, QEvent* ev) {
+  if (obj == window_) {
+    if (ev->type() == QEvent::Resize) layoutEdges(window_->height());
+    return false;
+  }
+  if (obj == winbt_Close || (winbt_minimise && obj == winbt_minimise)) {
+    const QColor back = obj == winbt_Close ? rgb::Red : rgb::MinimiseHover;
+    if (ev->type() == QEvent::Enter) hover(static_cast<QLabel*>(obj), true, back);
+    if (ev->type() == QEvent::Leave) hover(static_cast<QLabel*>(obj), false, back);
+    return false;
+  }
+  if (borderB && obj == borderB && spec_.resizable) {
+    auto* me = static_cast<QMouseEvent*>(ev);
+    switch (ev->type()) {
+      case QEvent::MouseButtonPress:
+        borderBMouseDown(me->globalPosition().toPoint());
+        return true;
+      case QEvent::MouseMove:
+        if (beginsize) borderBMouseMove(me->globalPosition().toPoint());
+        return true;
+      case QEvent::MouseButtonRelease:
+        beginsize = false;
+        return true;
+      default:
+        return false;
+    }
+  }
+  for (QWidget* piece : dragPieces_) {
+    if (obj != piece) continue;
+    auto* me = static_cast<QMouseEvent*>(ev);
+    if (ev->type() == QEvent::MouseButtonPress) {
+      if (!platform().systemMove(window_)) {
+        following_ = piece;
+        followOffset_ = me->globalPosition().toPoint() - window_->pos();
+      }
+    } else if (ev->type() == QEvent::MouseMove && following_ == piece) {
+      window_->move(me->globalPosition().toPoint() - followOffset_);
+    } else if (ev->type() == QEvent::MouseButtonRelease && following_ == piece) {
+      following_ = nullptr;
+    }
+    return false;
+  }
+  return false;
+}
+
+}  // namespace ui
