@@ -21,10 +21,20 @@ class TChangePA : public QWidget {
   // report and leave the dialog open.
   void Button1Click();
 
+  // Shows the dialog; the first time it is shown it is centred on `home`.
+  void showCentredOn(const QWidget* home);
+
   ui::Chrome* chrome = nullptr;
   QLabel* Image1 = nullptr;
   QLabel* Label1 = nullptr;
   QLabel* Label4 = nullptr;
   QPushButton* Button1 = nullptr;
   QLineEdit* Edit1 = nullptr;
+
+ protected:
+  // Shown the first time without a window to centre on: centred on the screen.
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  bool placed_ = false;
 };

@@ -17,13 +17,17 @@ class TTopicEdit : public QWidget {
  public:
   explicit TTopicEdit(TErrorFrame* errorFrame, QWidget* parent = nullptr);
 
+  // The message window for the dialog's notices, when it is created after the dialog.
+  void setErrorFrame(TErrorFrame* errorFrame) { errorFrame_ = errorFrame; }
+
   // Set by the editor that opens the dialog.
-  QString lgandpage;  // topic address up to the comma, e.g. "Lg_Delphi/3"
-  int linen = 0;      // topic slot, 1..10
-  bool done = false;  // a rename succeeded and its name waits for the opening editor
+  QString lgandpage;         // topic address up to the comma, e.g. "Lg_Delphi/3"
+  int linen = 0;             // topic slot, 1..10
+  bool done = false;         // a rename succeeded and its name waits for the opening editor
   QPointer<QObject> opener;  // the editor that opened the dialog last
 
-  // OK: writes `name` as line `linen` of the page's topic list.
+  // OK: writes `name` as line `linen` of the page's topic list, hides the dialog and sets
+  // `done`. An empty name, or a failed write, shows a notice and leaves the dialog open.
   void Button1Click();
 
   ui::Chrome* chrome = nullptr;
@@ -32,6 +36,14 @@ class TTopicEdit : public QWidget {
   QPushButton* Button1 = nullptr;
   QLineEdit* name = nullptr;
 
+ protected:
+  // Centres the dialog on the screen the first time it is shown.
+  void showEvent(QShowEvent* event) override;
+
  private:
+  void notice(const QString& mode, const QString& text, const QString& text2,
+              const QString& button);
+
   TErrorFrame* errorFrame_;
+  bool placed_ = false;
 };

@@ -1,0 +1,49 @@
+// Pieces shared by the four dialog windows: their designed pictures, push buttons and
+// edit boxes built from a table row, the Enter key for the default button, and placing a
+// window at the centre of the screen or of another window.
+#pragma once
+
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPoint>
+#include <QPushButton>
+#include <QRect>
+#include <QString>
+#include <QWidget>
+
+#include "ui/chrome.h"
+
+namespace dialogs {
+
+// The embedded picture `name`, or an empty picture while it is not in the program, so a
+// missing picture leaves its control blank instead of stopping the window's creation.
+QPixmap designedPicture(const QString& name);
+
+// The font of controls whose table gives none (push buttons, edit boxes).
+QFont controlFont();
+
+// The frame of a dialog: title text `title` (object name "title") in the dialogs' light
+// colour, no minimise pieces, no resizing.
+ui::ChromeSpec dialogChrome(const QString& title);
+
+// Prepares a dialog window: frameless, caption `caption`, fixed client size `size`.
+void setUpWindow(QWidget* window, const QString& caption, const QSize& size);
+
+// A push button that is the window's default: Enter anywhere in `window` presses it
+// (unless another push button has the focus, which then takes the key itself).
+QPushButton* makeDefaultButton(QWidget* window, const QString& name, const QRect& rect,
+                               const QString& caption);
+
+// A single-line edit box with centred text, grey background, light text and a hint text.
+QLineEdit* makeGreyEdit(QWidget* window, const QString& name, const QRect& rect,
+                        const QString& hint);
+
+// Top-left corner that centres `window` (its outer size) on the primary screen:
+// truncate(screen width / 2 - width / 2), the same for the height, computed in floating
+// point and truncated toward zero.
+QPoint screenCentredPos(const QWidget* window);
+
+// Top-left corner that centres `window` on `other`'s outer rectangle.
+QPoint centredOnPos(const QWidget* window, const QWidget* other);
+
+}  // namespace dialogs
