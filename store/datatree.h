@@ -18,16 +18,16 @@ inline const QString kIconLine = QStringLiteral("0");
 const QStringList& languageKeys();
 
 // Paths, relative to the working directory, components joined with '/'.
-QString dataRoot();                                    // "./Data"
-QString settingsFolder();                              // "./Data/UserSettings"
-QString settingsPath();                                // "./Data/UserSettings/options.txt"
-QString themePath();                                   // "./Data/options.dat"
-QString languageFolder(const QString& key);            // "./Data/Lg_Delphi/" (trailing '/')
-QString aboutPagesPath(const QString& key);            // "./Data/Lg_Delphi/aboutpages.txt"
-QString pageIconsPath(const QString& key);             // "./Data/Lg_Delphi/pageicons.txt"
-QString pageFolder(const QString& key, int page);      // "./Data/Lg_Delphi/3"
-QString topicsPath(const QString& key, int page);      // "./Data/Lg_Delphi/3/topics.txt"
-QString topicPath(const QString& key, int page, int slot);  // ".../3/topic7.txt"
+QString dataRoot();                                            // "./Data"
+QString settingsFolder();                                      // "./Data/UserSettings"
+QString settingsPath();                                        // "./Data/UserSettings/options.txt"
+QString themePath();                                           // "./Data/options.dat"
+QString languageFolder(const QString& key);                    // "./Data/Lg_Delphi/" (trailing '/')
+QString aboutPagesPath(const QString& key);                    // "./Data/Lg_Delphi/aboutpages.txt"
+QString pageIconsPath(const QString& key);                     // "./Data/Lg_Delphi/pageicons.txt"
+QString pageFolder(const QString& key, int page);              // "./Data/Lg_Delphi/3"
+QString topicsPath(const QString& key, int page);              // "./Data/Lg_Delphi/3/topics.txt"
+QString topicPath(const QString& key, int page, int slot);     // ".../3/topic7.txt"
 QString topicAddress(const QString& key, int page, int slot);  // "Lg_Delphi/3,7"
 
 // Creates the language folder `lang` (with its trailing separator) and everything in it.

@@ -23,22 +23,35 @@ namespace store {
 class LineReader {
  public:
   explicit LineReader(const QString& path);
+  // A reader over bytes already in memory.
+  static LineReader fromBytes(QByteArray bytes);
   // The next line; the empty text once the file is exhausted.
   QString next();
   bool atEnd() const { return pos_ >= data_.size(); }
 
  private:
+  LineReader() = default;
   QByteArray data_;
   qsizetype pos_ = 0;
 };
+
+// The first `count` lines of `path` read with the line reader, lines missing at the end of
+// a short file being empty. Throws IoError when the file cannot be opened or read.
+QStringList readLineFile(const QString& path, int count);
+
+// Whether `path` names an existing file (anything but a folder), or an existing folder.
+bool fileExists(const QString& path);
+bool folderExists(const QString& path);
 
 // Splits bytes as the line reader does (all lines up to the end of the data).
 QStringList splitLines(const QByteArray& bytes);
 
 // Line writer: creates or truncates `path` and writes `lines`, each followed by CR LF.
+// A line break inside a line is written as a space (oneLine), so the file has exactly
+// `lines.size()` lines. Throws IoError.
 void writeLines(const QString& path, const QStringList& lines);
 
-// Whole-file reader and writer.
+// Whole-file reader and writer. Both throw IoError.
 QStringList readWholeFile(const QString& path);
 QStringList decodeWholeFile(const QByteArray& bytes);
 void writeWholeFile(const QString& path, const QStringList& lines);
@@ -51,18 +64,23 @@ QString oneLine(const QString& text);
 QString readfromfile(const QString& filename, int line);
 
 // Makes line `index` (1-based) of `fn` read `newText`; a missing file is created with the
-// single line. A file shorter than `index` is extended with empty lines.
+// single line whatever `index` is. An existing file shorter than `index` is extended with
+// empty lines; an `index` below 1 on an existing file throws IoError (range check).
+// Line breaks in `newText` become spaces.
 void writetofile(const QString& fn, int index, const QString& newText);
 
 // Makes element `index` (0-based) of the existing file `fn` read `newText`, extending a
-// shorter file with empty lines. Throws IoError (file not found) when `fn` is missing.
+// shorter file with empty lines. Throws IoError (file not found) when `fn` is missing and
+// IoError (range check) for a negative `index`. Line breaks in `newText` become spaces.
 void ModifyLine(const QString& fn, int index, const QString& newText);
 
 // Writes `bytes` to `path` atomically: a temporary file in the same folder, flushed to
-// disk, then renamed over `path`. Throws IoError; on failure `path` is untouched.
+// disk, then renamed over `path` (which keeps its permissions; a symbolic link is followed),
+// then the folder flushed. Throws IoError; on failure `path` is untouched and the temporary
+// file removed.
 void writeFileAtomic(const QString& path, const QByteArray& bytes);
 
-// Reads a whole file. Throws IoError.
+// Reads a whole file with one read. Throws IoError (a folder gives "File access denied").
 QByteArray readFileBytes(const QString& path);
 
 }  // namespace store

@@ -20,8 +20,7 @@ using TopicLists = std::array<std::optional<QStringList>, 15>;
 
 // One search step over `lists`; returns the page to show (`currentpage` when nothing
 // matches).
-int searchLists(const TopicLists& lists, int currentpage, const QString& term,
-                SearchState& state);
+int searchLists(const TopicLists& lists, int currentpage, const QString& term, SearchState& state);
 
 // Reads the topic lists of `language` from disk (the line reader, 10 lines each).
 TopicLists readTopicLists(const QString& language);

@@ -1,0 +1,105 @@
+#include "store/datatree.h"
+
+#include <sys/stat.h>
+
+#include <QFile>
+#include <cerrno>
+
+#include "store/ioerror.h"
+#include "store/linefile.h"
+
+namespace store {
+
+namespace {
+
+void makeFolder(const QString& path) {
+  if (::mkdir(QFile::encodeName(path).constData(), 0777) != 0) throwErrno(errno);
+}
+
+QStringList repeated(const QString& line, int count) {
+  QStringList lines;
+  lines.reserve(count);
+  for (int i = 0; i < count; ++i) lines.append(line);
+  return lines;
+}
+
+}  // namespace
+
+const QStringList& languageKeys() {
+  static const QStringList keys = {
+      QStringLiteral("Lg_Delphi"), QStringLiteral("Lg_C++"), QStringLiteral("Lg_GM2"),
+      QStringLiteral("Lg_Python"), QStringLiteral("Lg_JS"),  QStringLiteral("Lg_C#"),
+      QStringLiteral("Lg_Java"),   QStringLiteral("Lg_CSS"), QStringLiteral("Lg_Html"),
+  };
+  return keys;
+}
+
+QString dataRoot() {
+  return QStringLiteral("./Data");
+}
+QString settingsFolder() {
+  return QStringLiteral("./Data/UserSettings");
+}
+QString settingsPath() {
+  return QStringLiteral("./Data/UserSettings/options.txt");
+}
+QString themePath() {
+  return QStringLiteral("./Data/options.dat");
+}
+
+QString languageFolder(const QString& key) {
+  return QStringLiteral("./Data/") + key + u'/';
+}
+
+QString aboutPagesPath(const QString& key) {
+  return languageFolder(key) + QStringLiteral("aboutpages.txt");
+}
+
+QString pageIconsPath(const QString& key) {
+  return languageFolder(key) + QStringLiteral("pageicons.txt");
+}
+
+QString pageFolder(const QString& key, int page) {
+  return languageFolder(key) + QString::number(page);
+}
+
+QString topicsPath(const QString& key, int page) {
+  return pageFolder(key, page) + QStringLiteral("/topics.txt");
+}
+
+QString topicPath(const QString& key, int page, int slot) {
+  return pageFolder(key, page) + QStringLiteral("/topic") + QString::number(slot) +
+         QStringLiteral(".txt");
+}
+
+QString topicAddress(const QString& key, int page, int slot) {
+  return key + u'/' + QString::number(page) + u',' + QString::number(slot);
+}
+
+void createstruture(const QString& lang) {
+  const QString folder = lang.endsWith(u'/') ? lang : lang + u'/';
+  makeFolder(folder);
+  const QStringList topics = repeated(kTopicPlaceholder, kSlots);
+  for (int i = 1; i <= kPages; ++i) {
+    const QString page = folder + QString::number(i);
+    makeFolder(page);
+    writeLines(page + QStringLiteral("/topics.txt"), topics);
+  }
+  writeLines(folder + QStringLiteral("aboutpages.txt"), repeated(kDescriptionPlaceholder, kPages));
+  writeLines(folder + QStringLiteral("pageicons.txt"), repeated(kIconLine, kPages));
+}
+
+void bootstrapTree() {
+  if (!folderExists(dataRoot())) makeFolder(dataRoot());
+  if (!folderExists(settingsFolder())) makeFolder(settingsFolder());
+  for (const QString& key : languageKeys()) {
+    const QString folder = languageFolder(key);
+    if (!folderExists(folder)) createstruture(folder);
+  }
+}
+
+void bootstrapThemeFile() {
+  if (!fileExists(themePath())) writeLines(themePath(), {QStringLiteral("light")});
+}
+
+}  // namespace store

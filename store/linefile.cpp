@@ -1,0 +1,300 @@
+#include "store/linefile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QFile>
+#include <QStringDecoder>
+#include <cerrno>
+#include <cstdlib>
+
+#include "store/ioerror.h"
+
+namespace store {
+
+namespace {
+
+QByteArray nativePath(const QString& path) {
+  return QFile::encodeName(path);
+}
+
+// Closes `fd`, removes the unfinished temporary file and throws the error `err`.
+[[noreturn]] void abandonTemp(int fd, const QByteArray& temp, int err) {
+  if (fd >= 0) ::close(fd);
+  ::unlink(temp.constData());
+  throwErrno(err);
+}
+
+// Sets element `index` of `lines` to `text` as one line, growing the list with empty lines
+// when a file was shortened by hand below the line asked for.
+void putLine(QStringList& lines, qsizetype index, const QString& text) {
+  if (index < 0) throw IoError(kRangeCheck);
+  while (lines.size() <= index) lines.append(QString());
+  lines[index] = oneLine(text);
+}
+
+QByteArray encodeLines(const QStringList& lines) {
+  QByteArray out;
+  for (const QString& line : lines) {
+    out += oneLine(line).toUtf8();
+    out += "\r\n";
+  }
+  return out;
+}
+
+}  // namespace
+
+QByteArray readFileBytes(const QString& path) {
+  const QByteArray name = nativePath(path);
+  int fd;
+  do {
+    fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0) throwErrno(errno);
+  struct stat st;
+  if (::fstat(fd, &st) != 0) {
+    const int err = errno;
+    ::close(fd);
+    throwErrno(err);
+  }
+  if (S_ISDIR(st.st_mode)) {
+    ::close(fd);
+    throwErrno(EISDIR);
+  }
+  // Ask for one byte more than the file holds: a short read then means the end was reached
+  // and a file of ordinary size is read with a single call.
+  QByteArray data;
+  data.resize(qsizetype(st.st_size > 0 ? st.st_size : 0) + 1);
+  qsizetype used = 0;
+  for (;;) {
+    if (used == data.size()) data.resize(data.size() * 2);
+    const ssize_t n = ::read(fd, data.data() + used, size_t(data.size() - used));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      const int err = errno;
+      ::close(fd);
+      throwErrno(err);
+    }
+    if (n == 0) break;
+    used += n;
+    if (used < data.size() && S_ISREG(st.st_mode)) break;
+  }
+  ::close(fd);
+  data.truncate(used);
+  return data;
+}
+
+void writeFileAtomic(const QString& path, const QByteArray& bytes) {
+  QByteArray target = nativePath(path);
+  if (target.isEmpty()) throwErrno(ENOENT);
+  struct stat st;
+  // A symbolic link keeps pointing at the file it names; that file is replaced.
+  if (::lstat(target.constData(), &st) == 0 && S_ISLNK(st.st_mode)) {
+    if (char* real = ::realpath(target.constData(), nullptr)) {
+      target = real;
+      std::free(real);
+    }
+  }
+  bool exists = false;
+  mode_t mode = 0666;
+  if (::stat(target.constData(), &st) == 0) {
+    if (S_ISDIR(st.st_mode)) throwErrno(EISDIR);
+    exists = true;
+    mode = st.st_mode & 07777;
+  }
+  const qsizetype slash = target.lastIndexOf('/');
+  const QByteArray folder =
+      slash < 0 ? QByteArray(".") : (slash == 0 ? QByteArray("/") : target.left(slash));
+  const QByteArray base = target.mid(slash + 1);
+  if (base.isEmpty()) throwErrno(EISDIR);
+
+  // The temporary file sits beside the target so that the rename stays on one file system.
+  static unsigned serial = 0;
+  QByteArray temp;
+  int fd = -1;
+  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+    temp = folder + "/." + base + ".~" + QByteArray::number(qint64(::getpid())) + '-' +
+           QByteArray::number(++serial);
+    fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && errno != EEXIST && errno != EINTR) throwErrno(errno);
+  }
+  if (fd < 0) throwErrno(EEXIST);
+  if (exists) (void)::fchmod(fd, mode);  // a replaced file keeps its permissions
+
+  const char* p = bytes.constData();
+  qsizetype left = bytes.size();
+  while (left > 0) {
+    const ssize_t n = ::write(fd, p, size_t(left));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      abandonTemp(fd, temp, errno);
+    }
+    if (n == 0) abandonTemp(fd, temp, ENOSPC);
+    p += n;
+    left -= n;
+  }
+  if (::fsync(fd) != 0) abandonTemp(fd, temp, errno);
+  if (::close(fd) != 0) abandonTemp(-1, temp, errno);
+  if (::rename(temp.constData(), target.constData()) != 0) abandonTemp(-1, temp, errno);
+  // Make the rename itself durable. The new content is already in place, so a folder that
+  // cannot be flushed (some file systems refuse) is not reported as a failed write.
+  const int dfd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dfd >= 0) {
+    (void)::fsync(dfd);
+    ::close(dfd);
+  }
+}
+
+bool fileExists(const QString& path) {
+  struct stat st;
+  return ::stat(nativePath(path).constData(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+bool folderExists(const QString& path) {
+  struct stat st;
+  return ::stat(nativePath(path).constData(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+LineReader::LineReader(const QString& path) : data_(readFileBytes(path)) {}
+
+LineReader LineReader::fromBytes(QByteArray bytes) {
+  LineReader r;
+  r.data_ = std::move(bytes);
+  return r;
+}
+
+QString LineReader::next() {
+  if (pos_ >= data_.size()) return QString();
+  const char* d = data_.constData();
+  const qsizetype n = data_.size();
+  qsizetype start = pos_;
+  qsizetype end = n;
+  qsizetype resume = n;
+  QByteArray kept;  // used only when a lone CR has to be dropped from the middle
+  for (qsizetype i = pos_; i < n; ++i) {
+    const char c = d[i];
+    if (c == '\n' || c == '\x1a') {
+      end = i;
+      resume = i + 1;
+      break;
+    }
+    if (c == '\r') {
+      if (i + 1 < n && d[i + 1] == '\n') {
+        end = i;
+        resume = i + 2;
+        break;
+      }
+      kept.append(d + start, i - start);
+      start = i + 1;
+    }
+  }
+  pos_ = resume;
+  if (kept.isEmpty()) return QString::fromUtf8(d + start, end - start);
+  kept.append(d + start, end - start);
+  return QString::fromUtf8(kept);
+}
+
+QStringList readLineFile(const QString& path, int count) {
+  LineReader reader(path);
+  QStringList lines;
+  lines.reserve(count > 0 ? count : 0);
+  for (int i = 0; i < count; ++i) lines.append(reader.next());
+  return lines;
+}
+
+QStringList splitLines(const QByteArray& bytes) {
+  LineReader reader = LineReader::fromBytes(bytes);
+  QStringList lines;
+  while (!reader.atEnd()) lines.append(reader.next());
+  return lines;
+}
+
+void writeLines(const QString& path, const QStringList& lines) {
+  writeFileAtomic(path, encodeLines(lines));
+}
+
+QStringList decodeWholeFile(const QByteArray& bytes) {
+  QString text;
+  if (bytes.startsWith("\xEF\xBB\xBF")) {
+    text = QString::fromUtf8(bytes.constData() + 3, bytes.size() - 3);
+  } else if (bytes.startsWith("\xFF\xFE")) {
+    text = QStringDecoder(QStringDecoder::Utf16LE).decode(QByteArrayView(bytes).sliced(2));
+  } else if (bytes.startsWith("\xFE\xFF")) {
+    text = QStringDecoder(QStringDecoder::Utf16BE).decode(QByteArrayView(bytes).sliced(2));
+  } else {
+    text = QString::fromUtf8(bytes);
+  }
+  QStringList lines;
+  qsizetype start = 0;
+  const qsizetype n = text.size();
+  for (qsizetype i = 0; i < n; ++i) {
+    const QChar c = text.at(i);
+    if (c == u'\r' || c == u'\n') {
+      lines.append(text.mid(start, i - start));
+      if (c == u'\r' && i + 1 < n && text.at(i + 1) == u'\n') ++i;
+      start = i + 1;
+    }
+  }
+  if (start < n) lines.append(text.mid(start));
+  return lines;
+}
+
+QStringList readWholeFile(const QString& path) {
+  return decodeWholeFile(readFileBytes(path));
+}
+
+void writeWholeFile(const QString& path, const QStringList& lines) {
+  writeFileAtomic(path, encodeLines(lines));
+}
+
+QString oneLine(const QString& text) {
+  if (!text.contains(u'\r') && !text.contains(u'\n')) return text;
+  QString out;
+  out.reserve(text.size());
+  const qsizetype n = text.size();
+  for (qsizetype i = 0; i < n; ++i) {
+    const QChar c = text.at(i);
+    if (c == u'\r') {
+      if (i + 1 < n && text.at(i + 1) == u'\n') ++i;
+      out.append(u' ');
+    } else if (c == u'\n') {
+      out.append(u' ');
+    } else {
+      out.append(c);
+    }
+  }
+  return out;
+}
+
+QString readfromfile(const QString& filename, int line) {
+  try {
+    LineReader reader(filename);
+    QString last;
+    for (int i = 1; i <= line; ++i) {
+      if (reader.atEnd()) return QString();  // every further line reads empty
+      last = reader.next();
+    }
+    return last;
+  } catch (...) {
+    return QString();
+  }
+}
+
+void writetofile(const QString& fn, int index, const QString& newText) {
+  if (!fileExists(fn)) {
+    writeLines(fn, {newText});
+    return;
+  }
+  QStringList lines = readWholeFile(fn);
+  putLine(lines, qsizetype(index) - 1, newText);
+  writeWholeFile(fn, lines);
+}
+
+void ModifyLine(const QString& fn, int index, const QString& newText) {
+  QStringList lines = readWholeFile(fn);
+  putLine(lines, index, newText);
+  writeWholeFile(fn, lines);
+}
+
+}  // namespace store
