@@ -47,7 +47,7 @@ QLabel* makeLabel(QWidget* parent, const LabelSpec& s) {
   if (s.rect.width() == 0 || s.rect.height() == 0) {
     l->move(s.rect.topLeft());
     l->adjustSize();
-    if (s.rect.width() == 0 && s.rect.height() != 0) l->resize(0, s.rect.height());
+    if (s.rect.width() == 0 && s.rect.height() != 0) l->resize(l->width(), s.rect.height());
   } else {
     l->setGeometry(s.rect);
   }
