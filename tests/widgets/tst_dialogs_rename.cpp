@@ -1,0 +1,253 @@
+// The topic rename dialog: OK writes the name as the topic's line of its page's topic
+// list and nothing else; an empty name or a failed write shows a notice in the message
+// window and leaves the dialog open with `done` clear.
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QtTest>
+
+#include "dialogs/About_u.h"
+#include "dialogs/ChangePgDes_u.h"
+#include "dialogs/ChangeTopic_u.h"
+#include "dialogs/Dialogs.h"
+#include "dialogs/Error_u.h"
+#include "support/fakeplatform.h"
+#include "support/testmain.h"
+#include "support/workdir.h"
+
+namespace {
+
+const QString kTopics = QStringLiteral("./Data/Lg_Delphi/3/topics.txt");
+
+// Lines joined with CR LF, the last one included.
+QByteArray crlf(const QList<QByteArray>& lines) {
+  QByteArray out;
+  for (const QByteArray& l : lines) out += l + "\r\n";
+  return out;
+}
+
+QList<QByteArray> tenTopics() {
+  QList<QByteArray> lines;
+  for (int i = 1; i <= 10; ++i) lines << "topic " + QByteArray::number(i);
+  return lines;
+}
+
+void writeTopics(const QByteArray& bytes) {
+  QDir().mkpath(QStringLiteral("./Data/Lg_Delphi/3"));
+  testing_support::writeBytes(kTopics, bytes);
+}
+
+// A rename dialog opened, as an editor opens it, on slot `slot` of page 3 of Delphi.
+struct Fixture {
+  testing_support::WorkDir dir;
+  testing_support::FakePlatform platform;
+  TErrorFrame frame;
+  TTopicEdit dialog{&frame};
+
+  explicit Fixture(int slot = 7) {
+    dialog.lgandpage = QStringLiteral("Lg_Delphi/3");
+    dialog.linen = slot;
+    dialog.show();
+  }
+};
+
+}  // namespace
+
+class RenameTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void designedControls_data();
+  void designedControls();
+  void okWritesTheTopicsLineOnly_data();
+  void okWritesTheTopicsLineOnly();
+  void enterInTheNameBoxIsOk();
+  void refusedRenameShowsNotice_data();
+  void refusedRenameShowsNotice();
+  void centredOnTheScreenOnlyWhenFirstShown();
+  void dialogSetSharesTheMessageWindow();
+};
+
+void RenameTest::designedControls_data() {
+  QTest::addColumn<QString>("control");
+  QTest::addColumn<QRect>("rect");
+  QTest::newRow("background") << "Image1" << QRect(0, 0, 321, 169);
+  QTest::newRow("question") << "Label4" << QRect(0, 48, 313, 16);
+  QTest::newRow("ok") << "Button1" << QRect(117, 131, 75, 25);
+  QTest::newRow("name") << "name" << QRect(24, 96, 265, 21);
+  QTest::newRow("right strip") << "Label2" << QRect(313, 25, 3, 150);
+  QTest::newRow("bottom strip") << "Label3" << QRect(-7, 162, 326, 3);
+}
+
+void RenameTest::designedControls() {
+  QFETCH(QString, control);
+  QFETCH(QRect, rect);
+  testing_support::FakePlatform platform;
+  TErrorFrame frame;
+  TTopicEdit dialog(&frame);
+  QVERIFY(!dialog.isVisible());
+  QCOMPARE(dialog.size(), QSize(316, 165));
+  QCOMPARE(dialog.windowTitle(), QStringLiteral("Edit TOpic"));
+  QVERIFY(dialog.windowFlags().testFlag(Qt::FramelessWindowHint));
+  QWidget* w = dialog.findChild<QWidget*>(control);
+  QVERIFY2(w, qPrintable(control));
+  QCOMPARE(w->geometry(), rect);
+  QCOMPARE(dialog.findChild<QLabel*>("title")->text(), QStringLiteral("Edit Topic"));
+  QCOMPARE(dialog.name->placeholderText(), QStringLiteral("Type Here"));
+  QCOMPARE(dialog.Label4->text(), QStringLiteral("What's this topic about?"));
+}
+
+void RenameTest::okWritesTheTopicsLineOnly_data() {
+  QTest::addColumn<int>("slot");
+  QTest::addColumn<QByteArray>("before");
+  QTest::addColumn<QString>("typed");
+  QTest::addColumn<QByteArray>("after");
+
+  QList<QByteArray> renamed = tenTopics();
+  renamed[6] = "Generics";
+  QTest::newRow("slot 7") << 7 << crlf(tenTopics()) << "Generics" << crlf(renamed);
+
+  renamed = tenTopics();
+  renamed[0] =
+      "\xc3\x9c"
+      "bersicht \xe2\x86\x92 Maps";
+  QTest::newRow("slot 1, non-ASCII")
+      << 1 << crlf(tenTopics()) << QString::fromUtf8(renamed[0]) << crlf(renamed);
+
+  renamed = tenTopics();
+  renamed[9] = "first second third";
+  QTest::newRow("line breaks become one line")
+      << 10 << crlf(tenTopics()) << "first\r\nsecond\nthird" << crlf(renamed);
+
+  QTest::newRow("short file is extended")
+      << 7 << crlf({"a", "b", "c"}) << "Generics" << crlf({"a", "b", "c", "", "", "", "Generics"});
+
+  QTest::newRow("lone LF ends become CR LF")
+      << 2 << QByteArray("a\nb\nc\n") << "B" << crlf({"a", "B", "c"});
+}
+
+void RenameTest::okWritesTheTopicsLineOnly() {
+  QFETCH(int, slot);
+  QFETCH(QByteArray, before);
+  QFETCH(QString, typed);
+  QFETCH(QByteArray, after);
+  Fixture f(slot);
+  writeTopics(before);
+  f.dialog.name->setText(typed);
+  QTest::mouseClick(f.dialog.Button1, Qt::LeftButton);
+  QCOMPARE(testing_support::readBytes(kTopics), after);
+  QVERIFY(f.dialog.done);
+  QVERIFY(!f.dialog.isVisible());
+  QVERIFY(!f.frame.isVisible());
+  QVERIFY(f.platform.errors.isEmpty());
+}
+
+void RenameTest::enterInTheNameBoxIsOk() {
+  Fixture f;
+  writeTopics(crlf(tenTopics()));
+  QVERIFY(QTest::qWaitForWindowExposed(&f.dialog));
+  f.dialog.name->setFocus();
+  QTest::keyClicks(f.dialog.name, QStringLiteral("Pointers"));
+  QTest::keyClick(f.dialog.name, Qt::Key_Return);
+  QList<QByteArray> renamed = tenTopics();
+  renamed[6] = "Pointers";
+  QCOMPARE(testing_support::readBytes(kTopics), crlf(renamed));
+  QVERIFY(f.dialog.done);
+  QVERIFY(!f.dialog.isVisible());
+}
+
+void RenameTest::refusedRenameShowsNotice_data() {
+  QTest::addColumn<QString>("typed");
+  QTest::addColumn<bool>("fileExists");
+  QTest::addColumn<int>("slot");
+  QTest::addColumn<QString>("icon");
+  QTest::addColumn<QString>("text");
+  QTest::addColumn<QString>("text2");
+  QTest::addColumn<QString>("button");
+
+  QTest::newRow("empty name") << "" << true << 7 << "image_warning"
+                              << "You must type something!"
+                              << ""
+                              << "Okay";
+  QTest::newRow("empty name, list missing") << "" << false << 7 << "image_warning"
+                                            << "You must type something!"
+                                            << ""
+                                            << "Okay";
+  QTest::newRow("topic list deleted") << "Generics" << false << 7 << "image_error"
+                                      << "A Error has occured. Acess Denied"
+                                      << "Error Code: 103"
+                                      << "Close";
+  QTest::newRow("slot 0 from a damaged address") << "Generics" << true << 0 << "image_error"
+                                                 << "A Error has occured. Acess Denied"
+                                                 << "Error Code: 103"
+                                                 << "Close";
+  QTest::newRow("slot past the page") << "Generics" << true << 11 << "image_error"
+                                      << "A Error has occured. Acess Denied"
+                                      << "Error Code: 103"
+                                      << "Close";
+}
+
+void RenameTest::refusedRenameShowsNotice() {
+  QFETCH(QString, typed);
+  QFETCH(bool, fileExists);
+  QFETCH(int, slot);
+  QFETCH(QString, icon);
+  QFETCH(QString, text);
+  QFETCH(QString, text2);
+  QFETCH(QString, button);
+  Fixture f(slot);
+  writeTopics(crlf(tenTopics()));
+  if (!fileExists) QVERIFY(QFile::remove(kTopics));
+  f.dialog.name->setText(typed);
+  QTest::mouseClick(f.dialog.Button1, Qt::LeftButton);
+
+  QVERIFY(f.frame.isVisible());
+  QVERIFY(f.frame.findChild<QLabel*>(icon)->isVisible());
+  QCOMPARE(f.frame.errortext->text(), text);
+  QCOMPARE(f.frame.errortext2->text(), text2);
+  QCOMPARE(f.frame.e_Button->text(), button);
+  QVERIFY(f.dialog.isVisible());
+  QVERIFY(!f.dialog.done);
+  QVERIFY(f.platform.errors.isEmpty());
+  if (fileExists) {
+    QCOMPARE(testing_support::readBytes(kTopics), crlf(tenTopics()));
+  } else {
+    QVERIFY(!QFile::exists(kTopics));
+  }
+}
+
+void RenameTest::centredOnTheScreenOnlyWhenFirstShown() {
+  testing_support::FakePlatform platform;
+  TErrorFrame frame;
+  TTopicEdit dialog(&frame);
+  dialog.show();
+  const QRect screen = QGuiApplication::primaryScreen()->geometry();
+  // 316 x 165 centred on the screen, halves truncated toward zero.
+  QCOMPARE(dialog.pos(), screen.topLeft() + QPoint(int(screen.width() / 2.0 - 158.0),
+                                                   int(screen.height() / 2.0 - 82.5)));
+  dialog.hide();
+  dialog.move(10, 20);
+  dialog.show();
+  QCOMPARE(dialog.pos(), QPoint(10, 20));
+}
+
+void RenameTest::dialogSetSharesTheMessageWindow() {
+  testing_support::WorkDir dir;
+  testing_support::FakePlatform platform;
+  Dialogs set;
+  for (QWidget* w :
+       {static_cast<QWidget*>(set.ChangePA.get()), static_cast<QWidget*>(set.TopicEdit.get()),
+        static_cast<QWidget*>(set.ErrorFrame.get()), static_cast<QWidget*>(set.AboutApp.get())}) {
+    QVERIFY(!w->isVisible());
+  }
+  set.TopicEdit->lgandpage = QStringLiteral("Lg_Delphi/3");
+  set.TopicEdit->linen = 7;
+  set.TopicEdit->show();
+  QTest::mouseClick(set.TopicEdit->Button1, Qt::LeftButton);
+  QVERIFY(set.ErrorFrame->isVisible());
+  QCOMPARE(set.ErrorFrame->errortext->text(), QStringLiteral("You must type something!"));
+}
+
+QUILL_TEST_MAIN(RenameTest)
+#include "tst_dialogs_rename.moc"
