@@ -76,26 +76,42 @@ QString topicAddress(const QString& key, int page, int slot) {
   return key + u'/' + QString::number(page) + u',' + QString::number(slot);
 }
 
-void createstruture(const QString& lang) {
+namespace {
+
+// Creates a language folder and its content; the files reach the disk with the next
+// flushFileSystem, one flush for the whole tree instead of one per file.
+void createLanguage(const QString& lang) {
   const QString folder = lang.endsWith(u'/') ? lang : lang + u'/';
   makeFolder(folder);
   const QStringList topics = repeated(kTopicPlaceholder, kSlots);
   for (int i = 1; i <= kPages; ++i) {
     const QString page = folder + QString::number(i);
     makeFolder(page);
-    writeLines(page + QStringLiteral("/topics.txt"), topics);
+    writeLines(page + QStringLiteral("/topics.txt"), topics, Flush::Later);
   }
-  writeLines(folder + QStringLiteral("aboutpages.txt"), repeated(kDescriptionPlaceholder, kPages));
-  writeLines(folder + QStringLiteral("pageicons.txt"), repeated(kIconLine, kPages));
+  writeLines(folder + QStringLiteral("aboutpages.txt"), repeated(kDescriptionPlaceholder, kPages),
+             Flush::Later);
+  writeLines(folder + QStringLiteral("pageicons.txt"), repeated(kIconLine, kPages), Flush::Later);
+}
+
+}  // namespace
+
+void createstruture(const QString& lang) {
+  createLanguage(lang);
+  flushFileSystem(lang);
 }
 
 void bootstrapTree() {
+  bool created = false;
   if (!folderExists(dataRoot())) makeFolder(dataRoot());
   if (!folderExists(settingsFolder())) makeFolder(settingsFolder());
   for (const QString& key : languageKeys()) {
     const QString folder = languageFolder(key);
-    if (!folderExists(folder)) createstruture(folder);
+    if (folderExists(folder)) continue;
+    created = true;
+    createLanguage(folder);
   }
+  if (created) flushFileSystem(dataRoot());
 }
 
 void bootstrapThemeFile() {

@@ -85,7 +85,7 @@ QByteArray readFileBytes(const QString& path) {
   return data;
 }
 
-void writeFileAtomic(const QString& path, const QByteArray& bytes) {
+void writeFileAtomic(const QString& path, const QByteArray& bytes, Flush flush) {
   QByteArray target = nativePath(path);
   if (target.isEmpty()) throwErrno(ENOENT);
   struct stat st;
@@ -134,9 +134,10 @@ void writeFileAtomic(const QString& path, const QByteArray& bytes) {
     p += n;
     left -= n;
   }
-  if (::fsync(fd) != 0) abandonTemp(fd, temp, errno);
+  if (flush == Flush::Now && ::fsync(fd) != 0) abandonTemp(fd, temp, errno);
   if (::close(fd) != 0) abandonTemp(-1, temp, errno);
   if (::rename(temp.constData(), target.constData()) != 0) abandonTemp(-1, temp, errno);
+  if (flush == Flush::Later) return;
   // Make the rename itself durable. The new content is already in place, so a folder that
   // cannot be flushed (some file systems refuse) is not reported as a failed write.
   const int dfd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -144,6 +145,17 @@ void writeFileAtomic(const QString& path, const QByteArray& bytes) {
     (void)::fsync(dfd);
     ::close(dfd);
   }
+}
+
+void flushFileSystem(const QString& folder) {
+  const int fd = ::open(nativePath(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) throwErrno(errno);
+  if (::syncfs(fd) != 0) {
+    const int err = errno;
+    ::close(fd);
+    throwErrno(err);
+  }
+  ::close(fd);
 }
 
 bool fileExists(const QString& path) {
@@ -210,8 +222,8 @@ QStringList splitLines(const QByteArray& bytes) {
   return lines;
 }
 
-void writeLines(const QString& path, const QStringList& lines) {
-  writeFileAtomic(path, encodeLines(lines));
+void writeLines(const QString& path, const QStringList& lines, Flush flush) {
+  writeFileAtomic(path, encodeLines(lines), flush);
 }
 
 QStringList decodeWholeFile(const QByteArray& bytes) {

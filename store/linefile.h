@@ -46,10 +46,14 @@ bool folderExists(const QString& path);
 // Splits bytes as the line reader does (all lines up to the end of the data).
 QStringList splitLines(const QByteArray& bytes);
 
+// When a write reaches the disk: before it returns (Now), or with the next
+// flushFileSystem (Later, for many new files written in one go, such as a language folder).
+enum class Flush { Now, Later };
+
 // Line writer: creates or truncates `path` and writes `lines`, each followed by CR LF.
 // A line break inside a line is written as a space (oneLine), so the file has exactly
 // `lines.size()` lines. Throws IoError.
-void writeLines(const QString& path, const QStringList& lines);
+void writeLines(const QString& path, const QStringList& lines, Flush flush = Flush::Now);
 
 // Whole-file reader and writer. Both throw IoError.
 QStringList readWholeFile(const QString& path);
@@ -76,9 +80,12 @@ void ModifyLine(const QString& fn, int index, const QString& newText);
 
 // Writes `bytes` to `path` atomically: a temporary file in the same folder, flushed to
 // disk, then renamed over `path` (which keeps its permissions; a symbolic link is followed),
-// then the folder flushed. Throws IoError; on failure `path` is untouched and the temporary
-// file removed.
-void writeFileAtomic(const QString& path, const QByteArray& bytes);
+// then the folder flushed (with Flush::Later neither is flushed). Throws IoError; on failure `path`
+// is untouched and the temporary file removed.
+void writeFileAtomic(const QString& path, const QByteArray& bytes, Flush flush = Flush::Now);
+
+// Flushes to disk everything written on the file system that holds `folder`. Throws IoError.
+void flushFileSystem(const QString& folder);
 
 // Reads a whole file with one read. Throws IoError (a folder gives "File access denied").
 QByteArray readFileBytes(const QString& path);

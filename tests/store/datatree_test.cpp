@@ -1,0 +1,217 @@
+// The data tree: its paths and the bootstrap that creates whatever is missing.
+#include "store/datatree.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QFile>
+#include <map>
+#include <tuple>
+
+#include "store/ioerror.h"
+#include "store/linefile.h"
+#include "store_test_util.h"
+#include "support/workdir.h"
+
+using store_test::ioCodeOf;
+using testing_support::readBytes;
+using testing_support::WorkDir;
+using testing_support::writeBytes;
+
+namespace {
+
+// Everything under `root`: for each entry its bytes (files), inode and change times, so
+// that any rewrite, even with the same bytes, shows.
+struct Entry {
+  bool folder;
+  QByteArray bytes;
+  ino_t inode;
+  long long mtimeNs;
+  long long ctimeNs;
+  bool operator==(const Entry&) const = default;
+};
+using Snapshot = std::map<QString, Entry>;
+
+Snapshot snapshot(const QString& root) {
+  Snapshot snap;
+  QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                  QDirIterator::Subdirectories);
+  while (it.hasNext()) {
+    const QString path = it.next();
+    struct stat st;
+    EXPECT_EQ(::lstat(QFile::encodeName(path).constData(), &st), 0);
+    const bool folder = S_ISDIR(st.st_mode);
+    snap[path] = {folder, folder ? QByteArray() : readBytes(path), st.st_ino,
+                  st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec,
+                  st.st_ctim.tv_sec * 1000000000LL + st.st_ctim.tv_nsec};
+  }
+  return snap;
+}
+
+QByteArray repeatedLines(const QByteArray& line, int count) {
+  QByteArray out;
+  for (int i = 0; i < count; ++i) out += line + "\r\n";
+  return out;
+}
+
+// The tree of one language as the bootstrap makes it.
+void expectDefaultLanguage(const Snapshot& snap, const QString& key) {
+  const QString lang = "./Data/" + key;
+  const QByteArray topics = repeatedLines("click to create topic", 10);
+  ASSERT_TRUE(snap.count(lang));
+  EXPECT_TRUE(snap.at(lang).folder);
+  EXPECT_EQ(snap.at(lang + "/aboutpages.txt").bytes,
+            repeatedLines("click to edit page description", 15));
+  EXPECT_EQ(snap.at(lang + "/pageicons.txt").bytes, repeatedLines("0", 15));
+  for (int page = 1; page <= 15; ++page) {
+    const QString folder = lang + '/' + QString::number(page);
+    EXPECT_TRUE(snap.at(folder).folder);
+    EXPECT_EQ(snap.at(folder + "/topics.txt").bytes, topics) << folder.toStdString();
+  }
+}
+
+void bootstrap() {
+  store::bootstrapTree();
+  store::bootstrapThemeFile();
+}
+
+TEST(DataTree, PathsOfTheTree) {
+  EXPECT_EQ(store::languageKeys(), QStringList({"Lg_Delphi", "Lg_C++", "Lg_GM2", "Lg_Python",
+                                                "Lg_JS", "Lg_C#", "Lg_Java", "Lg_CSS", "Lg_Html"}));
+  EXPECT_EQ(store::themePath(), QString("./Data/options.dat"));
+  EXPECT_EQ(store::settingsPath(), QString("./Data/UserSettings/options.txt"));
+  EXPECT_EQ(store::languageFolder("Lg_C#"), QString("./Data/Lg_C#/"));
+  EXPECT_EQ(store::aboutPagesPath("Lg_JS"), QString("./Data/Lg_JS/aboutpages.txt"));
+  EXPECT_EQ(store::topicsPath("Lg_Delphi", 15), QString("./Data/Lg_Delphi/15/topics.txt"));
+  EXPECT_EQ(store::topicPath("Lg_Delphi", 3, 7), QString("./Data/Lg_Delphi/3/topic7.txt"));
+  EXPECT_EQ(store::topicPath("Lg_Html", 12, 10), QString("./Data/Lg_Html/12/topic10.txt"));
+  EXPECT_EQ(store::topicAddress("Lg_Delphi", 3, 7), QString("Lg_Delphi/3,7"));
+}
+
+TEST(Bootstrap, FirstRunCreatesExactlyTheTree) {
+  WorkDir wd;
+  QElapsedTimer timer;
+  timer.start();
+  bootstrap();
+  std::cout << "first-run bootstrap: " << timer.nsecsElapsed() / 1000 << " us\n";
+  const Snapshot snap = snapshot("./Data");
+
+  // The full list of names, built independently of the store's own paths.
+  QStringList expected = {"./Data/UserSettings", "./Data/options.dat"};
+  const char* keys[] = {"Lg_Delphi", "Lg_C++",  "Lg_GM2", "Lg_Python", "Lg_JS",
+                        "Lg_C#",     "Lg_Java", "Lg_CSS", "Lg_Html"};
+  for (const char* key : keys) {
+    const QString lang = QString("./Data/") + key;
+    expected << lang << lang + "/aboutpages.txt" << lang + "/pageicons.txt";
+    for (int page = 1; page <= 15; ++page) {
+      expected << lang + '/' + QString::number(page)
+               << lang + '/' + QString::number(page) + "/topics.txt";
+    }
+  }
+  expected.sort();
+  QStringList names;
+  for (const auto& [name, entry] : snap) names << name;
+  names.sort();
+  EXPECT_EQ(names, expected);  // 9 + 135 folders, 135 + 18 line files, no topic files
+  EXPECT_EQ(names.size(), 2 + 9 * 3 + 9 * 15 * 2);
+
+  for (const char* key : keys) expectDefaultLanguage(snap, key);
+  EXPECT_TRUE(snap.at("./Data/UserSettings").folder);
+  EXPECT_EQ(snap.at("./Data/options.dat").bytes, QByteArray("light\r\n"));
+}
+
+TEST(Bootstrap, SecondRunChangesNothing) {
+  WorkDir wd;
+  bootstrap();
+  store::writetofile(store::themePath(), 1, "dark");
+  store::ModifyLine(store::topicsPath("Lg_GM2", 4), 2, "Pointers");
+  const Snapshot before = snapshot(".");
+  bootstrap();
+  EXPECT_TRUE(before == snapshot("."));
+}
+
+TEST(Bootstrap, DeletedLanguageIsRecreatedAlone) {
+  WorkDir wd;
+  bootstrap();
+  store::ModifyLine(store::topicsPath("Lg_Delphi", 2), 3, "Loops");
+  store::ModifyLine(store::topicsPath("Lg_Python", 2), 3, "Lists");
+  ASSERT_TRUE(QDir("./Data/Lg_Python").removeRecursively());
+  Snapshot before = snapshot(".");
+  bootstrap();
+  Snapshot after = snapshot(".");
+  expectDefaultLanguage(after, "Lg_Python");
+  for (auto it = after.begin(); it != after.end();) {
+    it = it->first.startsWith("./Data/Lg_Python") ? after.erase(it) : std::next(it);
+  }
+  before.erase("./Data");  // the data root gained an entry, so its times changed
+  after.erase("./Data");
+  EXPECT_TRUE(before == after);  // the other languages and files are untouched
+}
+
+TEST(Bootstrap, ExistingLanguageFolderIsNotRepaired) {
+  WorkDir wd;
+  bootstrap();
+  ASSERT_TRUE(QDir("./Data/Lg_JS/7").removeRecursively());
+  ASSERT_TRUE(QFile::remove("./Data/Lg_JS/aboutpages.txt"));
+  const Snapshot before = snapshot(".");
+  bootstrap();
+  EXPECT_TRUE(before == snapshot("."));
+}
+
+TEST(Bootstrap, DeletedThemeFileIsRecreatedAsLight) {
+  WorkDir wd;
+  bootstrap();
+  ASSERT_TRUE(QFile::remove("./Data/options.dat"));
+  store::bootstrapTree();
+  EXPECT_FALSE(QFile::exists("./Data/options.dat"));
+  store::bootstrapThemeFile();
+  EXPECT_EQ(readBytes("./Data/options.dat"), QByteArray("light\r\n"));
+}
+
+TEST(Bootstrap, FailuresStopWithAnError) {
+  {
+    SCOPED_TRACE("a file named Data");
+    WorkDir wd;
+    writeBytes("Data", "not a folder");
+    EXPECT_EQ(ioCodeOf(store::bootstrapTree), store::kAlreadyExists);
+    EXPECT_EQ(store::IoError(store::kAlreadyExists).message(), QString("I/O error 183"));
+    EXPECT_EQ(readBytes("Data"), QByteArray("not a folder"));
+  }
+  {
+    SCOPED_TRACE("a file where a language folder belongs");
+    WorkDir wd;
+    QDir().mkpath("Data/UserSettings");
+    writeBytes("Data/Lg_C++", "x");
+    EXPECT_EQ(ioCodeOf(store::bootstrapTree), store::kAlreadyExists);
+    EXPECT_TRUE(QDir("Data/Lg_Delphi/15").exists());  // the languages before it were made
+    EXPECT_FALSE(QFile::exists("Data/Lg_GM2"));       // the bootstrap stopped there
+  }
+  {
+    SCOPED_TRACE("a folder where the theme file belongs");
+    WorkDir wd;
+    QDir().mkpath("Data/options.dat");
+    EXPECT_EQ(ioCodeOf(store::bootstrapThemeFile), store::kAccessDenied);
+  }
+  {
+    SCOPED_TRACE("a read-only working directory");
+    WorkDir wd;
+    ::chmod(QFile::encodeName(wd.path()).constData(), 0555);
+    const int code = store_test::ioCodeWithoutRoot(store::bootstrapTree);
+    ::chmod(QFile::encodeName(wd.path()).constData(), 0755);
+    EXPECT_EQ(code, store::kAccessDenied);
+    EXPECT_FALSE(QFile::exists("Data"));
+  }
+}
+
+TEST(Bootstrap, CreatestrutureFillsOneFolder) {
+  WorkDir wd;
+  QDir().mkdir("Data");
+  store::createstruture("./Data/Lg_Java/");
+  expectDefaultLanguage(snapshot("./Data"), "Lg_Java");
+  EXPECT_EQ(ioCodeOf([] { store::createstruture("./Data/Lg_Java/"); }), store::kAlreadyExists);
+}
+
+}  // namespace
