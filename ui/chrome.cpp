@@ -19,45 +19,50 @@ Chrome::Chrome(QWidget* window, const ChromeSpec& spec)
   const QRect strip = spec.borderRect.isEmpty() ? QRect(0, 0, w, 25) : spec.borderRect;
   border = makeLabel(window, {QStringLiteral("border"), strip, QString(), font(Face::Tahoma, 11),
                               sys::WindowText, Qt::AlignLeft | Qt::AlignTop, rgb::Strip});
-  borderL = makeLabel(window, {QStringLiteral("borderL"), QRect(0, 25, 3, h - 15), QString(),
-                               font(Face::Tahoma, 11), sys::WindowText,
-                               Qt::AlignLeft | Qt::AlignTop, rgb::Strip});
-  if (spec.rightStrip) {
-    borderR = makeLabel(window, {spec.rightName, QRect(w - 3, 25, 3, h - 15), QString(),
-                                 font(Face::Tahoma, 11), sys::WindowText,
-                                 Qt::AlignLeft | Qt::AlignTop, rgb::Strip});
-  }
-  if (spec.bottomStrip) {
-    borderB = makeLabel(window, {spec.bottomName, QRect(-7, h - 3, w + 10, 3), QString(),
-                                 font(Face::Tahoma, 11), sys::WindowText,
-                                 Qt::AlignLeft | Qt::AlignTop, rgb::Strip});
-    if (spec.resizable) {
-      borderB->setCursor(Qt::SizeVerCursor);
-      borderB->installEventFilter(this);
-    }
-  }
 
-  title = makeLabel(window, {spec.titleName, QRect(0, 4, 0, 19), spec.title,
-                             font(Face::Tahoma, 16),
-                             spec.dialog ? sys::InactiveBorder : sys::ActiveBorder});
-  title->move((w - title->width()) / 2, 4);
+  // The title text is as wide as its text and centred over the strip, 19 pixels high.
+  title = makeLabel(
+      window, {spec.titleName, QRect(strip.left(), 4, 0, 0), spec.title, font(Face::Tahoma, 16),
+               spec.dialog ? sys::InactiveBorder : sys::ActiveBorder});
+  title->resize(title->width(), 19);
+  title->move(strip.left() + (strip.width() - title->width()) / 2, 4);
 
-  winbt_Close = makeLabel(window, {QStringLiteral("winbt_Close"), QRect(w - 20, 0, 20, 25),
-                                   QStringLiteral("x"), font(Face::Tahoma, 19), sys::ActiveBorder,
-                                   Qt::AlignHCenter | Qt::AlignTop});
+  winbt_Close = makeLabel(
+      window, {QStringLiteral("winbt_Close"), QRect(w - 20, 0, 20, 25), QStringLiteral("x"),
+               font(Face::Tahoma, 19), sys::ActiveBorder, Qt::AlignHCenter | Qt::AlignTop});
   setBackground(winbt_Close, rgb::Red, false);
   winbt_Close->installEventFilter(this);
   onClick(winbt_Close, [this] { window_->close(); });
 
   if (spec.minimise) {
-    winbt_minimise = makeLabel(window, {QStringLiteral("winbt_minimise"),
-                                        QRect(w - 40, 0, 20, 25), QStringLiteral("_"),
-                                        font(Face::Tahoma, 16, true), sys::ActiveBorder,
-                                        Qt::AlignHCenter | Qt::AlignTop});
+    winbt_minimise = makeLabel(
+        window, {QStringLiteral("winbt_minimise"), QRect(w - 40, 0, 20, 25), QStringLiteral("_"),
+                 font(Face::Tahoma, 16, true), sys::ActiveBorder, Qt::AlignHCenter | Qt::AlignTop});
     setBackground(winbt_minimise, rgb::MinimiseHover, false);
     winbt_minimise->installEventFilter(this);
     onClick(winbt_minimise, [] { platform().minimiseAll(); });
+  }
 
+  borderL = makeLabel(
+      window, {QStringLiteral("borderL"), QRect(0, 25, 3, h - 15), QString(),
+               font(Face::Tahoma, 11), sys::WindowText, Qt::AlignLeft | Qt::AlignTop, rgb::Strip});
+  if (spec.rightStrip) {
+    borderR = makeLabel(
+        window, {spec.rightName, QRect(w - 3, 25, 3, h - 15), QString(), font(Face::Tahoma, 11),
+                 sys::WindowText, Qt::AlignLeft | Qt::AlignTop, rgb::Strip});
+  }
+  if (spec.bottomStrip) {
+    borderB = makeLabel(
+        window, {spec.bottomName, QRect(-7, h - 3, w + 10, 3), QString(), font(Face::Tahoma, 11),
+                 sys::WindowText, Qt::AlignLeft | Qt::AlignTop, rgb::Strip});
+    if (spec.resizable) {
+      borderB->setCursor(Qt::SizeVerCursor);
+      borderB->installEventFilter(this);
+      if (spec.minHeight > window->minimumHeight()) window->setMinimumHeight(spec.minHeight);
+    }
+  }
+
+  if (spec.minimise) {
     CloseMN = makeImage(window, QStringLiteral("CloseMN"), QRect(2, 0, 23, 25), Fit::None);
     MenuCL = new QMenu(window);
     MenuCL->setObjectName(QStringLiteral("MenuCL"));

@@ -50,17 +50,27 @@ bool Platform::systemMove(QWidget* window) {
 }
 
 void Platform::minimiseAll() {
+  // Only the program's own windows: a popup menu or a tooltip that is showing is not one.
   for (QWidget* w : QApplication::topLevelWidgets()) {
-    if (w->isVisible() && w->isWindow() && !qobject_cast<QMenu*>(w)) w->showMinimized();
+    const Qt::WindowType type = w->windowType();
+    if (w->isVisible() && (type == Qt::Window || type == Qt::Dialog)) w->showMinimized();
   }
 }
 
-void Platform::popupMenu(QMenu* menu, const QPoint& screenPos) { menu->exec(screenPos); }
+void Platform::popupMenu(QMenu* menu, const QPoint& screenPos) {
+  menu->exec(screenPos);
+}
 
-Platform& platform() { return installed ? *installed : desktop(); }
+Platform& platform() {
+  return installed ? *installed : desktop();
+}
 
-ScopedPlatform::ScopedPlatform(Platform* p) : previous_(installed) { installed = p; }
-ScopedPlatform::~ScopedPlatform() { installed = previous_; }
+ScopedPlatform::ScopedPlatform(Platform* p) : previous_(installed) {
+  installed = p;
+}
+ScopedPlatform::~ScopedPlatform() {
+  installed = previous_;
+}
 
 QString reportText(const QString& message) {
   if (!message.isEmpty() && message.back().unicode() <= u'.') return message;

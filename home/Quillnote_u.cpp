@@ -1,0 +1,371 @@
+#include "home/Quillnote_u.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
+
+#include "editor/Editor_u.h"
+#include "store/linefile.h"
+#include "ui/build.h"
+#include "ui/look.h"
+#include "ui/pictures.h"
+#include "ui/platform.h"
+
+namespace {
+
+using ui::Face;
+
+constexpr int kWidth = 550;
+constexpr int kHeight = 645;
+
+// A picture of the program, or nothing when it is not built in: a missing picture leaves
+// its control empty instead of stopping the window.
+QPixmap pictureOrNothing(const QString& name) {
+  try {
+    return ui::picture(name);
+  } catch (const ui::PictureNotFound&) {
+    return {};
+  }
+}
+
+// The language selectors, left to right on screen (also their creation order).
+struct LanguageRow {
+  const char* key;
+  const char* circle;
+  const char* logo;
+  const char* picture;
+  int left;
+  int logoTop;
+};
+constexpr LanguageRow kLanguageRows[] = {
+    {"Lg_C#", "LG_Chash", "LG_Image_Chash", "logo_chash", 88, 110},
+    {"Lg_JS", "LG_JS", "LG_Image_JS", "logo_js", 128, 110},
+    {"Lg_Python", "LG_Python", "LG_Image_Python", "logo_python", 168, 110},
+    {"Lg_GM2", "LG_Gm2", "LG_Image_GM2", "logo_gm2", 208, 110},
+    {"Lg_Delphi", "LG_Delphi", "LG_Image_Delphi", "logo_delphi", 248, 110},
+    {"Lg_C++", "LG_Cplus", "LG_Image_Cplus", "logo_cplus", 287, 109},
+    {"Lg_Java", "LG_Java", "LG_Image_Java", "logo_java", 327, 110},
+    {"Lg_CSS", "LG_CSS", "LG_Image_CSS", "logo_css", 367, 110},
+    {"Lg_Html", "LG_Html", "LG_Image_Html", "logo_html", 407, 110},
+};
+
+QRect pageDotRect(int n) {
+  return QRect(51 + 28 * (n - 1), 172, 22, 22);
+}
+
+QRect pageNumberRect(int n) {
+  return n <= 9 ? QRect(58 + 28 * (n - 1), 175, 8, 16) : QRect(306 + 28 * (n - 10), 175, 16, 16);
+}
+
+QRect topicRect(int k) {
+  return QRect(48, 280 + 30 * (k - 1), 433, 24);
+}
+
+QString s(const char* text) {
+  return QString::fromUtf8(text);
+}
+
+// Setters that leave a control alone when nothing changes, so the half-second reload of an
+// unchanged page neither repaints nor relayouts anything.
+void setCaption(QLabel* label, const QString& text) {
+  if (label->text() != text) label->setText(text);
+}
+
+void setHint(QWidget* w, const QString& text) {
+  if (w->toolTip() != text) w->setToolTip(text);
+}
+
+void setFontColour(QWidget* w, const QColor& c) {
+  if (ui::textColor(w) != c) ui::setTextColor(w, c);
+}
+
+// An empty panel: transparent, with its own font and font colour for what it will hold.
+QWidget* makePanel(QWidget* parent, const QString& name, const QRect& rect, const QFont& font,
+                   const QColor& colour, bool visible) {
+  auto* panel = new QWidget(parent);
+  panel->setObjectName(name);
+  panel->setGeometry(rect);
+  panel->setFont(font);
+  ui::setTextColor(panel, colour);
+  panel->setVisible(visible);
+  return panel;
+}
+
+QTimer* makeTimer(QObject* parent, const QString& name, int interval, bool singleShot) {
+  auto* timer = new QTimer(parent);
+  timer->setObjectName(name);
+  timer->setInterval(interval);
+  timer->setSingleShot(singleShot);
+  return timer;
+}
+
+}  // namespace
+
+TQuillnoteForm::TQuillnoteForm(QWidget* parent) : QWidget(parent) {
+  setWindowTitle(QStringLiteral("Quillnote"));
+  setFont(ui::font(Face::Tahoma, 11));
+  resize(kWidth, kHeight);
+  setMinimumSize(kWidth, kHeight);
+  setMaximumWidth(kWidth);
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect area = screen->geometry();
+    move(area.left() + (area.width() - kWidth) / 2, area.top() + (area.height() - kHeight) / 2);
+  }
+  createControls();
+  FormCreate();
+}
+
+TQuillnoteForm::~TQuillnoteForm() = default;
+
+void TQuillnoteForm::setDialogs(Dialogs* dialogs) {
+  dialogs_ = dialogs;
+}
+
+void TQuillnoteForm::createControls() {
+  BackGround = ui::makeImage(this, s("BackGround"), QRect(-6, 0, 556, 645), ui::Fit::Stretch,
+                             pictureOrNothing(s("wlp_dark")));
+  Title = ui::makeLabel(
+      this, {s("Title"), QRect(0, 24, 537, 60), s("Quillnote"), ui::font(Face::NexaLight, 48),
+             ui::sys::InactiveBorder, Qt::AlignHCenter | Qt::AlignTop});
+  LanguageTitle = ui::makeLabel(
+      this, {s("LanguageTitle"), QRect(0, 74, 537, 23), s("Language"), ui::font(Face::NexaBold, 16),
+             ui::sys::Window, Qt::AlignHCenter | Qt::AlignTop});
+
+  // Language circles, then their logos over them.
+  const QPixmap circle = pictureOrNothing(s("crc_bl"));
+  const QStringList& keys = store::languageKeys();
+  for (const LanguageRow& row : kLanguageRows) {
+    const auto slot = keys.indexOf(s(row.key));
+    LanguageControls& lang = languages_.at(static_cast<size_t>(slot));
+    lang.key = s(row.key);
+    lang.circle =
+        ui::makeImage(this, s(row.circle), QRect(row.left, 103, 34, 34), ui::Fit::Stretch, circle);
+    ui::onClick(lang.circle, [this, key = lang.key] { setlanguage(key); });
+  }
+  for (const LanguageRow& row : kLanguageRows) {
+    LanguageControls& lang = languages_.at(static_cast<size_t>(keys.indexOf(s(row.key))));
+    lang.logo = ui::makeImage(this, s(row.logo), QRect(row.left + 7, row.logoTop, 20, 21),
+                              ui::Fit::Stretch, pictureOrNothing(s(row.picture)));
+    ui::onClick(lang.logo, [this, key = lang.key] { setlanguage(key); });
+  }
+
+  PageTitle = ui::makeLabel(
+      this, {s("PageTitle"), QRect(0, 143, 537, 23), s("Page"), ui::font(Face::NexaBold, 16),
+             ui::sys::Window, Qt::AlignHCenter | Qt::AlignTop});
+
+  const QPixmap dot = pictureOrNothing(s("crc_0"));
+  for (int n = 1; n <= store::kPages; ++n) {
+    QLabel* d = ui::makeImage(this, QStringLiteral("pg_button_%1").arg(n), pageDotRect(n),
+                              ui::Fit::Stretch, dot);
+    ui::onClick(d, [this, n] { SetPage(n); });
+    pg_button[n - 1] = d;
+  }
+  temp = ui::makeImage(this, s("temp"), QRect(800, 56, 33, 22), ui::Fit::None);
+  for (int n = 1; n <= store::kPages; ++n) {
+    QLabel* t =
+        ui::makeLabel(this, {QStringLiteral("page_txt_%1").arg(n), pageNumberRect(n),
+                             QString::number(n), ui::font(Face::Tahoma, 13, true), ui::rgb::White});
+    ui::onClick(t, [this, n] { SetPage(n); });
+    page_txt[n - 1] = t;
+  }
+
+  AboutPage = ui::makeLabel(
+      this, {s("AboutPage"), QRect(0, 229, 537, 23), s("<insert page description>"),
+             ui::font(Face::SegoeUI, 11), ui::sys::Window, Qt::AlignHCenter | Qt::AlignTop});
+  // A description is shown as written, never interpreted as markup.
+  AboutPage->setTextFormat(Qt::PlainText);
+  struct Heading {
+    QLabel* TQuillnoteForm::*control;
+    const char* name;
+    int top;
+    const char* text;
+  };
+  const Heading headings[] = {
+      {&TQuillnoteForm::AboutPageTitle, "AboutPageTitle", 208, "About This Page"},
+      {&TQuillnoteForm::TopicsTitle, "TopicsTitle", 253, "Topics"}};
+  for (const Heading& h : headings) {
+    this->*h.control = ui::makeLabel(
+        this, {s(h.name), QRect(0, h.top, 537, 23), s(h.text), ui::font(Face::NexaBold, 16),
+               ui::sys::Window, Qt::AlignHCenter | Qt::AlignTop});
+  }
+
+  ui::ChromeSpec frame;
+  frame.title = s("Quillnote - Home");
+  frame.minimise = true;
+  frame.resizable = true;
+  frame.minHeight = kHeight;
+  chrome = new ui::Chrome(this, frame);
+  chrome->addDragPiece(chrome->borderL);
+  chrome->addDragPiece(chrome->borderR);
+
+  for (int k = 1; k <= store::kSlots; ++k) {
+    auto* b = new QPushButton(this);
+    b->setObjectName(QStringLiteral("Topic_%1").arg(k));
+    b->setGeometry(topicRect(k));
+    b->setFlat(true);
+    b->setFocusPolicy(Qt::NoFocus);
+    b->setFont(ui::font(Face::Tahoma, 16));
+    ui::setTextColor(b, ui::sys::InactiveBorder);
+    connect(b, &QPushButton::clicked, this, [this, k] { BPress(k); });
+    Topic[k - 1] = b;
+    setTopicCaption(k, s("< Topic >"));
+  }
+
+  pg_pages_view = ui::makeImage(this, s("pg_pages_view"), QRect(471, 172, 22, 22), ui::Fit::Stretch,
+                                pictureOrNothing(s("pages_icon")));
+  pg_pages_view->setToolTip(s("Page Selector"));
+  copyright = ui::makeLabel(
+      this,
+      {s("copyright"), QRect(8, 627, 537, 23), s("Copyright \u00A9 2026 The Quillnote developers"),
+       ui::font(Face::NexaBold, 12), ui::sys::InactiveBorder, Qt::AlignHCenter | Qt::AlignTop});
+
+  QuickActionsMenu = makePanel(this, s("QuickActionsMenu"), QRect(48, 576, 422, 60),
+                               ui::font(Face::Tahoma, 8, true), ui::rgb::White, true);
+  SearchPanel = makePanel(this, s("SearchPanel"), QRect(1000, 580, 358, 41),
+                          ui::font(Face::Tahoma, 11), ui::sys::InactiveBorder, false);
+  PageSelect = makePanel(this, s("PageSelect"), QRect(600, 172, 434, 449),
+                         ui::font(Face::Tahoma, 11), ui::sys::WindowText, false);
+
+  AutoReload = makeTimer(this, s("AutoReload"), 500, false);
+  TIMERDELAYED = makeTimer(this, s("TIMERDELAYED"), 10, true);
+  BHighLight = makeTimer(this, s("BHighLight"), 10, false);
+  HighLight2sec = makeTimer(this, s("HighLight2sec"), 2000, false);
+  connect(AutoReload, &QTimer::timeout, this, &TQuillnoteForm::AutoReloadTimer);
+  connect(TIMERDELAYED, &QTimer::timeout, this, &TQuillnoteForm::TIMERDELAYEDTimer);
+  connect(BHighLight, &QTimer::timeout, this, &TQuillnoteForm::BHighLightTimer);
+  connect(HighLight2sec, &QTimer::timeout, this, &TQuillnoteForm::HighLight2secTimer);
+  for (QTimer* t : {AutoReload, TIMERDELAYED, BHighLight, HighLight2sec}) t->start();
+}
+
+void TQuillnoteForm::FormCreate() {
+  SearchPanel->move(87, SearchPanel->y());
+  PageSelect->move(47, PageSelect->y());
+  // The data tree, then page 1 of the first language, then the theme file. An error ends
+  // the step where it happens and is reported once; the window opens all the same.
+  ui::runReported([this] {
+    store::bootstrapTree();
+    setlanguage(s("Lg_Delphi"));
+    SetPage(1);
+    store::bootstrapThemeFile();
+  });
+}
+
+QLabel* TQuillnoteForm::languageCircle(const QString& key) const {
+  for (const LanguageControls& lang : languages_)
+    if (lang.key == key) return lang.circle;
+  return nullptr;
+}
+
+QLabel* TQuillnoteForm::languageLogo(const QString& key) const {
+  for (const LanguageControls& lang : languages_)
+    if (lang.key == key) return lang.logo;
+  return nullptr;
+}
+
+// Button captions treat "&" as a shortcut marker; a topic name is shown as written.
+void TQuillnoteForm::setTopicCaption(int k, const QString& name) {
+  const QString shown = QString(name).replace(u'&', QStringLiteral("&&"));
+  QPushButton* b = Topic[k - 1];
+  if (b->text() != shown) b->setText(shown);
+}
+
+QString TQuillnoteForm::topicCaption(int k) const {
+  return Topic[k - 1]->text().replace(QStringLiteral("&&"), QStringLiteral("&"));
+}
+
+void TQuillnoteForm::LoadData(const QString& di) {
+  const QString about = store::aboutPagesPath(di);
+  if (QFileInfo::exists(about)) {
+    store::LineReader reader(about);
+    for (int n = 1; n <= store::kPages; ++n) pageabout[n] = reader.next();
+    for (int n = 1; n <= store::kPages; ++n) setHint(page_txt[n - 1], pageabout[n]);
+  }
+  // Without the file, the descriptions read last stay on screen.
+  if (currentpage >= 1 && currentpage <= store::kPages)
+    setCaption(AboutPage, pageabout[currentpage]);
+
+  const QString topics = store::topicsPath(di, currentpage);
+  if (!QFileInfo::exists(topics)) {
+    for (int k = 1; k <= store::kSlots; ++k) setTopicCaption(k, s("click to create"));
+    return;
+  }
+  store::LineReader reader(topics);
+  for (int k = 1; k <= store::kSlots; ++k) setTopicCaption(k, reader.next());
+}
+
+void TQuillnoteForm::setlanguage(const QString& LGID) {
+  // The page selector covers the page; while it is open the language stays.
+  if (PageSelect->isVisibleTo(this)) return;
+  searchState.prevsearchquery.clear();
+
+  // Each mark is decoded once and shared by every circle that shows it.
+  const QPixmap unselected = pictureOrNothing(s("crc_bl"));
+  ui::setImage(temp, unselected);
+  for (const LanguageControls& lang : languages_) ui::setImage(lang.circle, unselected);
+  const QPixmap selected = pictureOrNothing(s("crc_1"));
+  for (const LanguageControls& lang : languages_) {
+    if (lang.key == LGID) ui::setImage(lang.circle, selected);
+  }
+  currentLG = LGID;
+  LoadData(currentLG);
+}
+
+void TQuillnoteForm::SetPage(int pg) {
+  currentpage = pg;
+  const QPixmap unselected = pictureOrNothing(s("crc_0"));
+  ui::setImage(temp, unselected);
+  for (QLabel* d : pg_button) ui::setImage(d, unselected);
+  for (QLabel* t : page_txt) setFontColour(t, ui::rgb::White);
+  if (pg >= 1 && pg <= store::kPages) {
+    ui::setImage(pg_button[pg - 1], pictureOrNothing(s("crc_1")));
+    setFontColour(page_txt[pg - 1], ui::rgb::Black);
+  }
+  LoadData(currentLG);
+}
+
+void TQuillnoteForm::BPress(int k) {
+  // Editors are top-level windows of their own; the application keeps them until it ends.
+  auto* editor = new TEditorForm(dialogs_);
+  if (ui::textColor(copyright) != ui::rgb::White) editor->applyLightTheme();
+  editor->show();
+  editor->move(x() + 25, y() + 25);
+  editor->loadTopic(topicCaption(k), currentLG, currentpage, k);
+}
+
+void TQuillnoteForm::AutoReloadTimer() {
+  LoadData(currentLG);
+}
+
+void TQuillnoteForm::TIMERDELAYEDTimer() {
+  TIMERDELAYED->stop();
+}
+
+void TQuillnoteForm::BHighLightTimer() {
+  const int mark = searchState.tohighlight;
+  for (int k = 1; k <= store::kSlots; ++k) {
+    setFontColour(Topic[k - 1], k == mark ? ui::rgb::Highlight : ui::sys::InactiveBorder);
+  }
+  if (!HighLight2sec->isActive()) HighLight2sec->start();
+  BHighLight->stop();
+}
+
+void TQuillnoteForm::HighLight2secTimer() {
+  for (QPushButton* b : Topic) setFontColour(b, ui::sys::InactiveBorder);
+  HighLight2sec->stop();
+}
+
+void TQuillnoteForm::closeEvent(QCloseEvent* event) {
+  // Every open editor asks about its unsaved text first; if one of them is kept open, so
+  // is the program. Otherwise the program ends, whatever other windows are still shown.
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    auto* editor = qobject_cast<TEditorForm*>(w);
+    if (editor && editor->isVisible() && !editor->close()) {
+      event->ignore();
+      return;
+    }
+  }
+  event->accept();
+  QCoreApplication::exit(0);
+}
