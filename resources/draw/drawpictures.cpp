@@ -9,7 +9,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>
@@ -17,6 +16,7 @@
 #include <QPainterPath>
 #include <QPainterPathStroker>
 #include <QRadialGradient>
+#include <QRawFont>
 #include <QTextStream>
 #include <QTransform>
 
@@ -29,7 +29,7 @@
 namespace {
 
 QString gResources;  // the resources folder given on the command line
-QString gBoldFamily;  // family of the bold face used for all lettering
+QRawFont gBold;      // the bold face used for all lettering
 int gWritten = 0;
 bool gFailed = false;
 
@@ -98,8 +98,7 @@ QPainterPath roundRect(QRectF r, double radius) {
 
 // The filled outline of a stroke, so strokes can be combined with other shapes and written
 // to the SVG icon as plain filled paths.
-QPainterPath strokeOf(const QPainterPath& line, double width,
-                      Qt::PenCapStyle cap = Qt::RoundCap,
+QPainterPath strokeOf(const QPainterPath& line, double width, Qt::PenCapStyle cap = Qt::RoundCap,
                       Qt::PenJoinStyle join = Qt::RoundJoin) {
   QPainterPathStroker s;
   s.setWidth(width);
@@ -138,17 +137,27 @@ QPainterPath arrowHead(QPointF tip, QPointF dir, double length, double halfWidth
   return polygon({tip, base + side * halfWidth, base - side * halfWidth});
 }
 
-// Text as outlines in the bold face, scaled uniformly to fit `box` and centred in it.
-QPainterPath lettering(const QString& text, QRectF box, double maxScale = 1e9) {
-  QFont f(gBoldFamily);
-  f.setPixelSize(200);
-  f.setBold(true);
-  f.setHintingPreference(QFont::PreferNoHinting);
-  f.setKerning(true);
-  QPainterPath raw;
-  raw.addText(0, 0, f, text);
+// Text as outlines of the bold face, scaled uniformly to fit `box` and centred in it. The
+// glyphs come straight from the font file, so the shapes do not depend on the fonts
+// installed on the machine or on hinting.
+QPainterPath textOutline(const QString& text) {
+  const QList<quint32> glyphs = gBold.glyphIndexesForString(text);
+  const QList<QPointF> advances =
+      gBold.advancesForGlyphIndexes(glyphs, QRawFont::KernedAdvances | QRawFont::UseDesignMetrics);
+  QPainterPath out;
+  out.setFillRule(Qt::WindingFill);
+  QPointF pen(0, 0);
+  for (int i = 0; i < glyphs.size(); ++i) {
+    out.addPath(gBold.pathForGlyph(glyphs[i]).translated(pen));
+    pen += advances[i];
+  }
+  return out;
+}
+
+QPainterPath lettering(const QString& text, QRectF box) {
+  const QPainterPath raw = textOutline(text);
   const QRectF b = raw.boundingRect();
-  const double s = std::min({box.width() / b.width(), box.height() / b.height(), maxScale});
+  const double s = std::min(box.width() / b.width(), box.height() / b.height());
   QTransform t;
   t.translate(box.center().x(), box.center().y());
   t.scale(s, s);
@@ -217,11 +226,6 @@ void drawSelectionMarks() {
     const QPointF c(250, 250);
     fill(p, circle(c, 248), rgb("#2133FF"));
     fill(p, circle(c, 232), vertical(18, 482, rgb("#0077FF"), rgb("#0311FF")));
-    // a soft highlight on the upper half gives the disc some depth
-    QLinearGradient shine(0, 18, 0, 250);
-    shine.setColorAt(0, QColor(255, 255, 255, 60));
-    shine.setColorAt(1, QColor(255, 255, 255, 0));
-    fill(p, circle(c, 232), shine);
     fill(p, roundRect(QRectF(100, 222, 300, 56), 28), Qt::white);
     p.end();
     savePicture(img, "crc_bl");
@@ -383,6 +387,7 @@ void drawIcons() {
     QImage img = canvas(500, 500);
     QPainter p(&img);
     smooth(p);
+    p.translate(0, 11);  // centres the triangle's outline vertically
     const QPainterPath tri = polygon({{250, 50}, {462, 428}, {38, 428}});
     p.setPen(QPen(Qt::white, 44, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(Qt::white);
@@ -431,8 +436,10 @@ void drawAboutPictures() {
     const QRectF page(-70, -96, 140, 192);
     fill(p, roundRect(page.translated(5, 7), 12), QColor(0, 20, 90, 70));
     fill(p, roundRect(page, 12), Qt::white);
-    fill(p, roundRect(QRectF(-70, -96, 140, 30), 12).united(QPainterPath()).intersected(
-                roundRect(page, 12)),
+    fill(p,
+         roundRect(QRectF(-70, -96, 140, 30), 12)
+             .united(QPainterPath())
+             .intersected(roundRect(page, 12)),
          rgb("#D6E4FF"));
     for (int i = 0; i < 6; ++i) {
       const double y = -48 + i * 24;
@@ -480,29 +487,23 @@ void drawAboutPictures() {
       p.drawEllipse(QPointF(760, 240), 140.0 + i * 110, 140.0 + i * 110);
     }
     // the Q's bowl
-    const QPointF qc(480, 470);
-    QPainterPath bowl = circle(qc, 262).subtracted(circle(qc, 172));
-    fill(p, bowl.translated(10, 14), QColor(0, 10, 60, 70));
+    const QPointF qc(470, 460);
+    const QPainterPath bowl = circle(qc, 272).subtracted(circle(qc, 180));
+    const QColor shadow(0, 10, 60, 70);
+    fill(p, bowl.translated(10, 14), shadow);
     fill(p, bowl, Qt::white);
-    // its tail is a quill pen crossing the bowl's lower right
-    p.save();
-    p.translate(560, 560);
-    p.rotate(-(-42));
-    const double len = 360;
+    // its tail is a quill: nib at the lower right, vane reaching up-left across the bowl
+    p.translate(862, 852);
+    p.rotate(180 + 45);
+    const double len = 470;
     QLinearGradient fg(0, 0, len, 0);
-    fg.setColorAt(0, Qt::white);
-    fg.setColorAt(1, rgb("#BFEFFF"));
-    p.rotate(180);
-    // rotated so the nib points down-right and the vane trails up-left
-    p.restore();
-    p.save();
-    p.translate(830, 820);
-    p.rotate(180 + 42);
-    fill(p, featherVane(len, 92).translated(8, -12), QColor(0, 10, 60, 70));
-    fill(p, featherVane(len, 92), fg);
-    stroke(p, segment({0.18 * len, 0}, {0.95 * len, 0}), rgb("#0050FF", 160), 8);
-    fill(p, polygon({{-16, 0}, {0.21 * len, -18}, {0.21 * len, 18}}), rgb("#0A1E66"));
-    p.restore();
+    fg.setColorAt(0, rgb("#BFEFFF"));
+    fg.setColorAt(1, Qt::white);
+    const QPainterPath vane = featherVane(len, 120);
+    fill(p, vane.translated(-12, -10), shadow);
+    fill(p, vane, fg);
+    stroke(p, segment({0.17 * len, 0}, {0.96 * len, 0}), rgb("#0050FF", 170), 9);
+    fill(p, polygon({{-22, 0}, {0.21 * len, -22}, {0.21 * len, 22}}), rgb("#0A1E66"));
     p.end();
     savePicture(img, "about_round");
   }
@@ -534,7 +535,7 @@ void badge(const QString& name, const QPainterPath& shape, const QBrush& fillBru
 
 QPainterPath hexagon() {
   const QPointF c(kBadgeW / 2, kBadgeH / 2);
-  const double r = 37;
+  const double r = 33;
   QPolygonF pts;
   for (int i = 0; i < 6; ++i) pts << onCircle(c, r, 90 + i * 60);
   QPainterPath p;
@@ -545,11 +546,11 @@ QPainterPath hexagon() {
 }
 
 QPainterPath shield() {
-  QPainterPath p(QPointF(8, 7));
-  p.lineTo(72, 7);
-  p.lineTo(66, 63);
-  p.lineTo(40, 78);
-  p.lineTo(14, 63);
+  QPainterPath p(QPointF(9, 9));
+  p.lineTo(71, 9);
+  p.lineTo(65.5, 63);
+  p.lineTo(40, 76);
+  p.lineTo(14.5, 63);
   p.closeSubpath();
   return strokeOf(p, 4).united(p).simplified();
 }
@@ -558,28 +559,25 @@ const QRectF kSquare(7, 9, 66, 66);
 
 void drawLanguageBadges() {
   const QRectF letters(14, 22, 52, 40);  // room for the lettering inside the shapes
-  badge("logo_delphi", roundRect(kSquare, 14),
-        vertical(9, 75, rgb("#F0413A"), rgb("#B3121B")), letteringHeight("D", letters),
-        Qt::white);
+  badge("logo_delphi", roundRect(kSquare, 14), vertical(9, 75, rgb("#F0413A"), rgb("#B3121B")),
+        letteringHeight("D", letters), Qt::white);
   badge("logo_cplus", hexagon(), vertical(5, 79, rgb("#3B86E0"), rgb("#004C9E")),
-        lettering("C++", QRectF(13, 27, 54, 30)), Qt::white);
+        lettering("C++", QRectF(15, 28, 50, 28)), Qt::white);
   badge("logo_gm2", roundRect(kSquare, 14), vertical(9, 75, rgb("#3A3F47"), rgb("#15171B")),
         lettering("GM", QRectF(13, 24, 54, 36)), Qt::white, [](QPainter& p) {
           // a green stripe under the letters sets it apart from a plain dark square
           fill(p, roundRect(QRectF(22, 62, 36, 5), 2.5), rgb("#7CDB3B"));
         });
-  badge(
-      "logo_python", roundRect(kSquare, 14), rgb("#2F6DB0"),
-      lettering("Py", QRectF(13, 20, 54, 44)), rgb("#FFD43B"), [](QPainter& p) {
-        // the lower right corner in yellow, the two colours of the language
-        QPainterPath corner = polygon({{73, 44}, {73, 75}, {42, 75}});
-        fill(p, corner.intersected(roundRect(kSquare, 14)), rgb("#FFD43B"));
-      });
-  // Python's letters: yellow with a blue edge so they stay readable over the yellow corner
-  badge("logo_js", roundRect(kSquare, 8), rgb("#F7DF1E"),
-        lettering("JS", QRectF(14, 24, 52, 40)), rgb("#1A1A1A"));
+  badge("logo_python", roundRect(kSquare, 14), rgb("#2F6DB0"),
+        lettering("Py", QRectF(13, 20, 54, 44)), rgb("#FFD43B"), [](QPainter& p) {
+          // the lower right corner in yellow, the two colours of the language
+          QPainterPath corner = polygon({{73, 52}, {73, 75}, {50, 75}});
+          fill(p, corner.intersected(roundRect(kSquare, 14)), rgb("#FFD43B"));
+        });
+  badge("logo_js", roundRect(kSquare, 8), rgb("#F7DF1E"), lettering("JS", QRectF(14, 24, 52, 40)),
+        rgb("#1A1A1A"));
   badge("logo_chash", hexagon(), vertical(5, 79, rgb("#A45BD6"), rgb("#5B1F8C")),
-        lettering("C#", QRectF(14, 24, 52, 36)), Qt::white);
+        lettering("C#", QRectF(16, 25, 48, 34)), Qt::white);
   badge("logo_java", circle({40, 42}, 34), vertical(8, 76, rgb("#F5821F"), rgb("#D2391B")),
         letteringHeight("J", QRectF(18, 20, 44, 42)), Qt::white);
   badge("logo_css", shield(), vertical(7, 78, rgb("#2E7BE6"), rgb("#134FB0")),
@@ -618,19 +616,19 @@ void drawGlyphs() {
     p.end();
     savePicture(img, "glyph_back");
   }
-  {  // glyph_restore: circular arrow
+  {  // glyph_restore: circular arrow turning anticlockwise, head at the left
     QImage img = canvas(20, 20);
     QPainter p(&img);
     smooth(p);
-    const QPointF c(10, 10.5);
-    const double r = 6.3;
-    // counter-clockwise arc leaving a gap at the top right, head at its end
-    stroke(p, arc(c, r, 70, 250), blue, 2.4);
-    const QPointF end = onCircle(c, r, 70 + 250 - 8);
-    // tangent of a counter-clockwise motion at the end angle (screen y points down)
-    const double a = (70 + 250) * kPi / 180.0;
+    const QPointF c(10.8, 10.2);
+    const double r = 6.4;
+    const double from = 235, sweep = 270;  // degrees, anticlockwise on screen
+    stroke(p, arc(c, r, from, sweep), blue, 2.4);
+    const double a = (from + sweep) * kPi / 180.0;
+    const QPointF base = onCircle(c, r, from + sweep);
+    // direction of anticlockwise motion at the end of the arc (screen y points down)
     const QPointF dir(-std::sin(a), -std::cos(a));
-    fill(p, arrowHead(end + dir * 3.2, dir, 6.2, 4.2), blue);
+    fill(p, arrowHead(base + dir * 4.6, dir, 6.2, 4.3), blue);
     p.end();
     savePicture(img, "glyph_restore");
   }
@@ -682,23 +680,35 @@ struct Shape {
   QBrush brush;
 };
 
-std::vector<Shape> programIcon() {
+// `small` leaves out the pale question mark and enlarges the rest, for the 16 and 32 pixel
+// icons where the full picture turns to mush.
+std::vector<Shape> programIcon(bool small = false) {
   std::vector<Shape> shapes;
   const QPointF c(128, 128);
   QLinearGradient g(36, 36, 220, 220);
   g.setColorAt(0, rgb("#061A6E"));
   g.setColorAt(1, rgb("#1F7BFF"));
   shapes.push_back({circle(c, 124), g});
-  // large pale question mark
-  shapes.push_back({lettering("?", QRectF(66, 40, 124, 178)), rgb("#D6E6FF", 120)});
-  // white 0 at the top, green arrow down-right, white 1
-  shapes.push_back({lettering("0", QRectF(70, 20, 60, 74)), Qt::white});
-  const QPointF from(114, 104), to(166, 156);
+  QRectF zero(56, 36, 48, 62), one(162, 150, 40, 62);
+  QPointF from(104, 104), to(160, 160);
+  double shaft = 16, headLength = 30, headHalf = 22;
+  if (small) {
+    zero = QRectF(40, 28, 68, 88);
+    one = QRectF(150, 138, 58, 88);
+    from = QPointF(108, 110);
+    to = QPointF(156, 158);
+    shaft = 26, headLength = 44, headHalf = 34;
+  } else {
+    // large pale question mark in the middle
+    shapes.push_back({lettering("?", QRectF(82, 38, 96, 180)), rgb("#D6E6FF", 110)});
+  }
+  // white 0 at the top left, green arrow down-right to a white 1
+  shapes.push_back({lettering("0", zero), Qt::white});
   const QPointF dir = to - from;
-  QPainterPath arrow = strokeOf(segment(from, to - dir * 0.2), 17, Qt::RoundCap);
-  arrow = arrow.united(arrowHead(to + dir * 0.06, dir, 34, 26)).simplified();
+  QPainterPath arrow = strokeOf(segment(from, to - dir * 0.25), shaft, Qt::RoundCap);
+  arrow = arrow.united(arrowHead(to, dir, headLength, headHalf)).simplified();
   shapes.push_back({arrow, rgb("#39D353")});
-  shapes.push_back({lettering("1", QRectF(164, 150, 44, 76)), Qt::white});
+  shapes.push_back({lettering("1", one), Qt::white});
   return shapes;
 }
 
@@ -707,7 +717,7 @@ QImage renderIcon(int size) {
   QPainter p(&img);
   smooth(p);
   p.scale(size / 256.0, size / 256.0);
-  for (const Shape& s : programIcon()) fill(p, s.path, s.brush);
+  for (const Shape& s : programIcon(size <= 32)) fill(p, s.path, s.brush);
   p.end();
   return img;
 }
@@ -730,15 +740,17 @@ QString svgPathData(const QPainterPath& path) {
     } else if (e.isCurveTo()) {
       const QPainterPath::Element c2 = path.elementAt(i + 1);
       const QPainterPath::Element end = path.elementAt(i + 2);
-      d += "C" + num(e.x) + " " + num(e.y) + " " + num(c2.x) + " " + num(c2.y) + " " +
-           num(end.x) + " " + num(end.y);
+      d += "C" + num(e.x) + " " + num(e.y) + " " + num(c2.x) + " " + num(c2.y) + " " + num(end.x) +
+           " " + num(end.y);
       i += 2;
     }
   }
   return d;
 }
 
-QString svgColour(const QColor& c) { return c.name(QColor::HexRgb).toUpper(); }
+QString svgColour(const QColor& c) {
+  return c.name(QColor::HexRgb).toUpper();
+}
 
 void writeIconSvg(const QString& path) {
   QString out;
@@ -801,14 +813,15 @@ int main(int argc, char** argv) {
     return 2;
   }
   gResources = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
-  const int font = QFontDatabase::addApplicationFont(gResources + "/fonts/WineTahoma-Bold.ttf");
-  const QStringList families = QFontDatabase::applicationFontFamilies(font);
-  if (families.isEmpty()) {
-    std::fprintf(stderr, "drawpictures: cannot load %s/fonts/WineTahoma-Bold.ttf\n",
-                 qPrintable(gResources));
+  // DejaVu Sans Bold (Debian package fonts-dejavu-core): heavy enough to stay legible when the
+  // badges are shown at 20 pixels.
+  const QString fontFile = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf";
+  gBold = QRawFont(fontFile, 200, QFont::PreferNoHinting);
+  if (!gBold.isValid()) {
+    std::fprintf(stderr, "drawpictures: cannot load %s (install fonts-dejavu-core)\n",
+                 qPrintable(fontFile));
     return 1;
   }
-  gBoldFamily = families.first();
   if (!QDir().mkpath(gResources + "/pictures") || !QDir().mkpath(gResources + "/icons")) {
     std::fprintf(stderr, "drawpictures: cannot create the output folders\n");
     return 1;
