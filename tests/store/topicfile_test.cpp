@@ -1,0 +1,117 @@
+// Topic files: decoding what is on disk, encoding what the editor holds, saving and loading.
+#include "store/topicfile.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <vector>
+
+#include "store/ioerror.h"
+#include "store_test_util.h"
+#include "support/workdir.h"
+
+using store_test::ioCodeOf;
+using testing_support::readBytes;
+using testing_support::WorkDir;
+using testing_support::writeBytes;
+
+namespace {
+
+QString u8(const char* s) {
+  return QString::fromUtf8(s);
+}
+
+struct DecodeCase {
+  const char* name;
+  QByteArray bytes;
+  QString text;
+};
+
+TEST(TopicFile, DecodesWhatIsOnDisk) {
+  const std::vector<DecodeCase> cases = {
+      {"bom and crlf",
+       "\xEF\xBB\xBF"
+       "one\r\ntwo",
+       "one\ntwo"},
+      {"no bom", "one\r\ntwo", "one\ntwo"},
+      {"lone lf and lone cr", "a\nb\rc\r\n\r\nd", "a\nb\nc\n\nd"},
+      {"final break kept",
+       "\xEF\xBB\xBF"
+       "x\r\n",
+       "x\n"},
+      {"utf-8 text", "\xEF\xBB\xBF\xC3\xBC \xE2\x82\xAC \xF0\x9F\x98\x80", u8("ü € 😀")},
+      {"utf-16 le",
+       QByteArray("\xFF\xFE"
+                  "a\0\r\0\n\0\xAC\x20",
+                  10),
+       u8("a\n€")},
+      {"utf-16 be", QByteArray("\xFE\xFF\0a\0\r\0b", 8), "a\nb"},
+      {"latin-1 byte", "caf\xE9\r\n", u8("café\n")},
+      {"truncated sequence", "a\xC3", u8("aÃ")},
+      {"overlong", "\xC0\xAF", u8("À¯")},
+      {"encoded surrogate", "\xED\xA0\x80", u8("í\xC2\xA0\xC2\x80")},
+      {"above U+10FFFF", "\xF4\x90\x80\x80", u8("ô\xC2\x90\xC2\x80\xC2\x80")},
+      {"bom then latin-1", "\xEF\xBB\xBF\xFC", u8("ü")},
+      {"empty", "", ""},
+      {"bom only", "\xEF\xBB\xBF", ""},
+  };
+  for (const DecodeCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(store::decodeTopic(c.bytes), c.text);
+  }
+}
+
+TEST(TopicFile, LatinFallbackKeepsEveryByte) {
+  QByteArray all;
+  for (int b = 0; b < 256; ++b) {
+    if (b != '\r') all += char(b);  // CR alone is a line break
+  }
+  const QString text = store::decodeTopic(all);
+  ASSERT_EQ(text.size(), all.size());
+  for (qsizetype i = 0; i < all.size(); ++i) EXPECT_EQ(text.at(i).unicode(), uchar(all.at(i)));
+  // Saved again, the file reads back as the same text.
+  EXPECT_EQ(store::decodeTopic(store::encodeTopic(text)), text);
+}
+
+TEST(TopicFile, EncodesBomUtf8AndCrLf) {
+  EXPECT_EQ(store::encodeTopic("a\nb"), QByteArray("\xEF\xBB\xBF"
+                                                   "a\r\nb"));
+  EXPECT_EQ(store::encodeTopic(""), QByteArray("\xEF\xBB\xBF"));
+  EXPECT_EQ(store::encodeTopic(u8("€\n\n")), QByteArray("\xEF\xBB\xBF\xE2\x82\xAC\r\n\r\n"));
+}
+
+TEST(TopicFile, RoundTrips) {
+  const QString texts[] = {
+      "", "x", "x\n", "\n\n", u8("line 1\n  indented\tü 😀\n"), QString(100000, u'a') + "\nend"};
+  for (const QString& text : texts) {
+    SCOPED_TRACE(text.left(20).toStdString());
+    EXPECT_EQ(store::decodeTopic(store::encodeTopic(text)), text);
+  }
+}
+
+TEST(TopicFile, SavesAndLoads) {
+  WorkDir wd;
+  QDir().mkpath("Data/Lg_Delphi/3");
+  const QString path = "./Data/Lg_Delphi/3/topic7.txt";
+  EXPECT_EQ(store::loadTopic(path), std::nullopt);
+  store::saveTopic(path, u8("for i := 1 to 10 do\n  Writeln(i);"));
+  EXPECT_EQ(readBytes(path), QByteArray("\xEF\xBB\xBF"
+                                        "for i := 1 to 10 do\r\n  Writeln(i);"));
+  EXPECT_EQ(store::loadTopic(path), u8("for i := 1 to 10 do\n  Writeln(i);"));
+  store::saveTopic(path, "shorter");
+  EXPECT_EQ(store::loadTopic(path), QString("shorter"));
+
+  // A file with the mark and one without load with the same text.
+  writeBytes("Data/Lg_Delphi/3/topic8.txt", "shorter");
+  EXPECT_EQ(store::loadTopic("./Data/Lg_Delphi/3/topic8.txt"), QString("shorter"));
+
+  // A page folder deleted by hand: the save fails and creates nothing.
+  EXPECT_EQ(ioCodeOf([] { store::saveTopic("./Data/Lg_Delphi/4/topic1.txt", "x"); }),
+            store::kFileNotFound);
+  EXPECT_FALSE(QDir("Data/Lg_Delphi/4").exists());
+  // A folder in the topic file's place loads as nothing.
+  QDir().mkpath("Data/Lg_Delphi/3/topic9.txt");
+  EXPECT_EQ(store::loadTopic("./Data/Lg_Delphi/3/topic9.txt"), std::nullopt);
+}
+
+}  // namespace
