@@ -3,9 +3,9 @@
 //   drawpictures <resources-folder>
 //
 // writes <resources-folder>/pictures/<name>.png and <resources-folder>/icons/quillnote-*.png
-// plus quillnote.svg. Everything is vector drawing with antialiasing; text is turned into
-// outlines from the fonts kept in <resources-folder>/fonts, so the output does not depend on
-// the fonts installed on the machine.
+// plus quillnote.svg. Everything is vector drawing with antialiasing; lettering is turned into
+// outlines read straight from the DejaVu Sans Bold font file, so the output does not depend on
+// font configuration or hinting.
 
 #include <QDir>
 #include <QFile>
@@ -436,11 +436,10 @@ void drawAboutPictures() {
     const QRectF page(-70, -96, 140, 192);
     fill(p, roundRect(page.translated(5, 7), 12), QColor(0, 20, 90, 70));
     fill(p, roundRect(page, 12), Qt::white);
-    fill(p,
-         roundRect(QRectF(-70, -96, 140, 30), 12)
-             .united(QPainterPath())
-             .intersected(roundRect(page, 12)),
-         rgb("#D6E4FF"));
+    // a tinted heading band along the page's top edge
+    QPainterPath band;
+    band.addRect(QRectF(-70, -96, 140, 30));
+    fill(p, band.intersected(roundRect(page, 12)), rgb("#D6E4FF"));
     for (int i = 0; i < 6; ++i) {
       const double y = -48 + i * 24;
       const double right = (i == 5) ? 10 : 48;
@@ -646,7 +645,6 @@ void drawGlyphs() {
     body.quadTo(1, 14, 1, 12.5);
     body.closeSubpath();
     fill(p, body, blue);
-    fill(p, QPainterPath(), Qt::NoBrush);
     QPainterPath shutter;
     shutter.addRect(QRectF(4, 1, 6, 4.5));
     fill(p, shutter, rgb("#CFE0FF"));
