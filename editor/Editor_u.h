@@ -2,14 +2,26 @@
 // last save, find, font settings, read-only mode and renaming.
 #pragma once
 
+#include <QString>
 #include <QWidget>
 
+#include "ui/chrome.h"
+
 struct Dialogs;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QSlider;
+class QTimer;
 
 class TEditorForm : public QWidget {
   Q_OBJECT
  public:
   // The creation step reads the editor settings (which may show the message window).
+  // The window is released when it closes.
   explicit TEditorForm(Dialogs* dialogs, QWidget* parent = nullptr);
 
   // The light look: light memo colours and the light upper wallpaper.
@@ -18,4 +30,84 @@ class TEditorForm : public QWidget {
   // Shows topic `slot` of `page` of `language` titled `caption` (the home window's button
   // caption) and remembers its file path and address.
   void loadTopic(const QString& caption, const QString& language, int page, int slot);
+
+  // Saves the memo to the topic file. On success the text becomes the new last-saved
+  // state and "Saved!" shows; on failure the message window says why, and the unsaved
+  // changes stay marked. Returns whether the topic was written.
+  bool SaveText();
+
+  // Rewrites the settings file from the controls (nothing while the window is being built).
+  void WriteSettings();
+
+  // Selects the next occurrence of `ATextToSearch` (any letter case) after the memo's
+  // selection; with `ACicle`, starts once more from the top when none follows.
+  void SearchNext(QPlainTextEdit* AMemo, const QString& ATextToSearch, bool ACicle);
+
+  // The memo's text as it is saved: '\n' between lines.
+  QString memoText() const;
+  // The text as last loaded, saved or restored.
+  const QString& lastSaved() const { return restoreText_; }
+
+  // Handlers.
+  void SaveBtClick();
+  void SaveAutoTTimer();
+  void AllTextChange();
+  void BtRestoreClick();
+  void IconHideTimer();
+  void FormCloseQuery(bool& CanClose);
+  void TrackBar1Change();
+  void FontBoxChange();
+  void AutoSaveClick();
+  void ReadOnlyClick();
+  void SearchBtClick();
+  void TitleInfoClick();
+  void CheckTimer();
+
+  // Controls, in creation order.
+  QLabel* BackGround = nullptr;
+  QLabel* BackGround2 = nullptr;
+  ui::Chrome* chrome = nullptr;
+  QLabel* TitleInfo = nullptr;
+  QLabel* TXTText = nullptr;
+  QLabel* FontSizeText = nullptr;
+  QLabel* AUSAVEText = nullptr;
+  QLabel* RDOnly = nullptr;
+  QPushButton* SaveBt = nullptr;
+  QLabel* storelocation = nullptr;
+  QLabel* saved_text = nullptr;
+  QLabel* saved_icon = nullptr;
+  QLabel* lgpage = nullptr;
+  QPushButton* BtRestore = nullptr;
+  QPushButton* SearchBt = nullptr;
+  QLabel* FindText = nullptr;
+  QPlainTextEdit* AllText = nullptr;
+  QSlider* TrackBar1 = nullptr;
+  QComboBox* FontBox = nullptr;
+  QCheckBox* AutoSave = nullptr;
+  QCheckBox* ReadOnly = nullptr;
+  QWidget* RestoreMemo = nullptr;  // holds no text itself; the snapshot is restoreText_
+  QLineEdit* STXT = nullptr;
+  QTimer* SaveAutoT = nullptr;
+  QTimer* IconHide = nullptr;
+  QTimer* Check = nullptr;
+
+  bool AllOK = false;    // the creation step is over: setting changes are written
+  bool shifton = false;  // a Ctrl+S key-down waits for its character to be swallowed
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void createControls();
+  void connectHandlers();
+  void readSettings();
+  void notice(const QString& mode, const QString& text, const QString& text2,
+              const QString& button);
+  bool AllTextKeyDown(int key, Qt::KeyboardModifiers modifiers);
+  bool AllTextKeyPress();
+  int countFoundLines(const QString& query) const;
+
+  Dialogs* dialogs_;
+  QString restoreText_;
 };

@@ -1,0 +1,60 @@
+#include "editor/EditorParts.h"
+
+#include <QCheckBox>
+#include <QFontDatabase>
+#include <QIcon>
+#include <QPushButton>
+
+#include "ui/build.h"
+#include "ui/look.h"
+#include "ui/pictures.h"
+
+namespace editor {
+
+QPixmap designedPicture(const QString& name) {
+  try {
+    return ui::picture(name);
+  } catch (const ui::PictureNotFound&) {
+    return {};
+  }
+}
+
+namespace {
+class WholeAreaCheckBox : public QCheckBox {
+ public:
+  using QCheckBox::QCheckBox;
+
+ protected:
+  bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
+};
+}  // namespace
+
+QCheckBox* makeCheckBox(QWidget* parent, const QString& name, const QRect& rect,
+                        const QString& hint) {
+  auto* box = new WholeAreaCheckBox(parent);
+  box->setObjectName(name);
+  box->setGeometry(rect);
+  box->setToolTip(hint);
+  return box;
+}
+
+QPushButton* makeFlatButton(QWidget* parent, const FlatButtonSpec& spec) {
+  auto* b = new QPushButton(spec.text, parent);
+  b->setObjectName(spec.name);
+  b->setGeometry(spec.rect);
+  b->setFlat(true);
+  b->setFocusPolicy(Qt::NoFocus);
+  b->setToolTip(spec.hint);
+  const QPixmap glyph = designedPicture(spec.glyph);
+  if (!glyph.isNull()) b->setIcon(QIcon(glyph));
+  b->setIconSize(spec.glyphSize);
+  ui::setTextColor(b, ui::rgb::White);
+  return b;
+}
+
+const QStringList& installedFonts() {
+  static const QStringList families = QFontDatabase::families();
+  return families;
+}
+
+}  // namespace editor

@@ -1,0 +1,49 @@
+// Pieces of the editor window shared by its source files: its fixed texts, the font size
+// limits, the flat buttons with glyphs, its pictures and the installed font names.
+#pragma once
+
+#include <QPixmap>
+#include <QRect>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+
+class QCheckBox;
+class QPushButton;
+class QWidget;
+
+namespace editor {
+
+inline const QString kWindowTitle = QStringLiteral("Quillnote - Editor");
+// The title of a topic whose name was never set.
+inline const QString kTitlePlaceholder = QStringLiteral("<!> Click here to edit topic name");
+
+// The font size range of the track bar, in points.
+inline constexpr int kSmallestFont = 5;
+inline constexpr int kLargestFont = 30;
+
+// The embedded picture `name`, or an empty picture while it is not in the program, so a
+// missing picture leaves its control blank instead of stopping the window's creation.
+QPixmap designedPicture(const QString& name);
+
+struct FlatButtonSpec {
+  QString name;
+  QRect rect;
+  QString text;
+  QString glyph;  // picture name
+  QSize glyphSize;
+  QString hint;
+};
+
+// A check box without caption whose whole rectangle takes clicks, so a click on the text
+// beside it (drawn by a label underneath) ticks it too.
+QCheckBox* makeCheckBox(QWidget* parent, const QString& name, const QRect& rect,
+                        const QString& hint);
+
+// A flat button with a glyph and white text, taking no keyboard focus.
+QPushButton* makeFlatButton(QWidget* parent, const FlatButtonSpec& spec);
+
+// The names of the fonts installed on the system, asked of the system once per run.
+const QStringList& installedFonts();
+
+}  // namespace editor
