@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QStringDecoder>
+#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 
@@ -110,7 +111,7 @@ void writeFileAtomic(const QString& path, const QByteArray& bytes, Flush flush) 
   if (base.isEmpty()) throwErrno(EISDIR);
 
   // The temporary file sits beside the target so that the rename stays on one file system.
-  static unsigned serial = 0;
+  static std::atomic<unsigned> serial{0};
   QByteArray temp;
   int fd = -1;
   for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {

@@ -14,12 +14,14 @@ class ConvertError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// An integer as the settings file holds it: optional leading blanks, an optional sign,
-// decimal digits, or hexadecimal digits after "$" or "0x". Anything else (trailing blanks
-// included) throws ConvertError "'<text>' is not a valid integer value".
+// An integer as the settings file holds it: optional leading blanks (spaces, tabs), an
+// optional sign, decimal digits, or hexadecimal digits after "$" or "0x". Anything else
+// (trailing blanks included), and a value outside the 32-bit range whether written in
+// decimal or hexadecimal, throws ConvertError "'<text>' is not a valid integer value".
 int parseInteger(const QString& text);
 
-// A boolean: a number is true when it is not zero; "True"/"False" in any letter case.
+// A boolean: a decimal number ('.' as separator, optional exponent, blanks around it) is
+// true when it is not zero; "True"/"False" in any letter case.
 // Anything else throws ConvertError "'<text>' is not a valid boolean value".
 bool parseBoolean(const QString& text);
 
@@ -43,6 +45,7 @@ struct SettingsRead {
   QString error;
 };
 
+// Never throws: a file that exists but cannot be read gives `failed` with the I/O message.
 SettingsRead readSettings(const QString& path);
 
 // Rewrites the settings file whole: size in decimal, font name, "-1"/"0", "-1"/"0".

@@ -19,10 +19,14 @@ struct SearchState {
 using TopicLists = std::array<std::optional<QStringList>, 15>;
 
 // One search step over `lists`; returns the page to show (`currentpage` when nothing
-// matches).
+// matches, also when a repeated term no longer matches after the lists changed; never 0).
+// Names and term are compared lower-cased; an empty term is contained in every name, so it
+// matches every slot of every list (empty names of a short list included).
 int searchLists(const TopicLists& lists, int currentpage, const QString& term, SearchState& state);
 
-// Reads the topic lists of `language` from disk (the line reader, 10 lines each).
+// Reads the topic lists of `language` from disk (the line reader, 10 lines each, lines
+// missing at the end being empty). A list that is missing (or a folder) is left out; one
+// that exists but cannot be read throws IoError.
 TopicLists readTopicLists(const QString& language);
 
 // One search step over the files of `language`.
