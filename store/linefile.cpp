@@ -11,6 +11,7 @@
 #include <cstdlib>
 
 #include "store/ioerror.h"
+#include "store/narrow.h"
 
 namespace store {
 
@@ -203,9 +204,9 @@ QString LineReader::next() {
     }
   }
   pos_ = resume;
-  if (kept.isEmpty()) return QString::fromUtf8(d + start, end - start);
+  if (kept.isEmpty()) return decodeNarrow(QByteArrayView(d + start, end - start));
   kept.append(d + start, end - start);
-  return QString::fromUtf8(kept);
+  return decodeNarrow(kept);
 }
 
 QStringList readLineFile(const QString& path, int count) {
@@ -236,7 +237,7 @@ QStringList decodeWholeFile(const QByteArray& bytes) {
   } else if (bytes.startsWith("\xFE\xFF")) {
     text = QStringDecoder(QStringDecoder::Utf16BE).decode(QByteArrayView(bytes).sliced(2));
   } else {
-    text = QString::fromUtf8(bytes);
+    text = decodeNarrow(bytes);
   }
   QStringList lines;
   qsizetype start = 0;

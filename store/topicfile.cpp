@@ -4,47 +4,11 @@
 
 #include "store/ioerror.h"
 #include "store/linefile.h"
+#include "store/narrow.h"
 
 namespace store {
 
 namespace {
-
-// Whether `bytes` is well-formed UTF-8: no stray continuation bytes, no truncated or
-// overlong sequences, no surrogates and nothing above U+10FFFF.
-bool isValidUtf8(QByteArrayView bytes) {
-  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-  const qsizetype n = bytes.size();
-  qsizetype i = 0;
-  while (i < n) {
-    const unsigned char c = p[i];
-    if (c < 0x80) {
-      ++i;
-      continue;
-    }
-    int extra;
-    unsigned char lo = 0x80, hi = 0xBF;  // allowed range of the second byte
-    if (c >= 0xC2 && c <= 0xDF) {
-      extra = 1;
-    } else if (c >= 0xE0 && c <= 0xEF) {
-      extra = 2;
-      if (c == 0xE0) lo = 0xA0;  // overlong
-      if (c == 0xED) hi = 0x9F;  // surrogates
-    } else if (c >= 0xF0 && c <= 0xF4) {
-      extra = 3;
-      if (c == 0xF0) lo = 0x90;  // overlong
-      if (c == 0xF4) hi = 0x8F;  // above U+10FFFF
-    } else {
-      return false;
-    }
-    if (i + extra >= n) return false;  // truncated at the end
-    if (p[i + 1] < lo || p[i + 1] > hi) return false;
-    for (int k = 2; k <= extra; ++k) {
-      if (p[i + k] < 0x80 || p[i + k] > 0xBF) return false;
-    }
-    i += extra + 1;
-  }
-  return true;
-}
 
 // CR LF and lone CR become '\n'.
 QString normaliseBreaks(const QString& text) {
@@ -77,7 +41,7 @@ QString decodeTopic(const QByteArray& bytes) {
     if (view.startsWith("\xEF\xBB\xBF")) view = view.sliced(3);
     // Text that is not UTF-8 (written by another editor in an 8-bit code page) shows one
     // character per byte, so that saving it again keeps every character.
-    text = isValidUtf8(view) ? QString::fromUtf8(view) : QString::fromLatin1(view);
+    text = decodeNarrow(view);
   }
   return normaliseBreaks(text);
 }

@@ -49,7 +49,9 @@ TEST(LineReader, SplitsLinesAndReadsEmptyPastTheEnd) {
        "Gr\xC3\xB6\xC3\x9F"
        "e\r\n",
        {QString::fromUtf8("Größe")}},
-      {"byte that is not utf-8", "caf\xE9\r\nok", {QString::fromUtf8("caf\xEF\xBF\xBD"), "ok"}},
+      {"8-bit line keeps its characters",
+       "caf\xE9\r\nok",
+       {QString::fromUtf8("caf\xC3\xA9"), "ok"}},
       {"byte-order mark is text", "\xEF\xBB\xBFx\r\n", {QString::fromUtf8("\xEF\xBB\xBFx")}},
       {"nul byte kept", QByteArray("a\0b\r\n", 5), {QString::fromUtf8(QByteArray("a\0b", 3))}},
       {"empty file", "", {}},
@@ -196,6 +198,8 @@ TEST(LineReplacement, ChangesOneLineAndWritesCrLfUtf8) {
                   10),
        Op::ModifyLine, 1, QString::fromUtf8("\xC3\xBC"), "a\r\n\xC3\xBC\r\n"},
       {"utf-8 bom dropped", "\xEF\xBB\xBFold\r\n", Op::WriteToFile, 1, "new", "new\r\n"},
+      {"8-bit line of another slot survives", "caf\xE9\r\nb\r\n", Op::ModifyLine, 1, "X",
+       "caf\xC3\xA9\r\nX\r\n"},
   };
   for (const ReplaceCase& c : cases) {
     SCOPED_TRACE(c.name);
