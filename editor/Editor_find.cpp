@@ -12,29 +12,44 @@
 #include "ui/build.h"
 #include "ui/look.h"
 
+namespace {
+// Whether `query` could be found inside one line: a line never holds a line break.
+bool fitsInALine(const QString& query) {
+  for (QChar c : query) {
+    if (c == u'\n' || c == u'\r' || c == QChar::ParagraphSeparator || c == QChar::LineSeparator) {
+      return false;
+    }
+  }
+  return !query.isEmpty();
+}
+}  // namespace
+
 int TEditorForm::countFoundLines(const QString& query) const {
-  if (query.isEmpty()) return 0;
+  if (!fitsInALine(query)) return 0;
   QTextDocument* doc = AllText->document();
   auto* layout = qobject_cast<QPlainTextDocumentLayout*>(doc->documentLayout());
+  // The document's text, one character per position, paragraphs separated by one character.
+  const QString all = doc->toRawText();
   int count = 0;
-  for (QTextBlock block = doc->begin(); block.isValid(); block = block.next()) {
+  // Only paragraphs holding the text need laying out into their lines on screen.
+  for (qsizetype at = all.indexOf(query, 0, Qt::CaseInsensitive); at >= 0;) {
+    const QTextBlock block = doc->findBlock(int(at));
     const QString text = block.text();
-    // Only paragraphs holding the text need laying out into their lines on screen.
-    if (!text.contains(query, Qt::CaseInsensitive)) continue;
     if (layout) layout->ensureBlockLayout(block);
     const QTextLayout* lines = block.layout();
     if (!lines || lines->lineCount() == 0) {
       ++count;
-      continue;
-    }
-    for (int i = 0; i < lines->lineCount(); ++i) {
-      const QTextLine line = lines->lineAt(i);
-      if (QStringView(text)
-              .mid(line.textStart(), line.textLength())
-              .contains(query, Qt::CaseInsensitive)) {
-        ++count;
+    } else {
+      for (int i = 0; i < lines->lineCount(); ++i) {
+        const QTextLine line = lines->lineAt(i);
+        if (QStringView(text)
+                .mid(line.textStart(), line.textLength())
+                .contains(query, Qt::CaseInsensitive)) {
+          ++count;
+        }
       }
     }
+    at = all.indexOf(query, block.position() + block.length(), Qt::CaseInsensitive);
   }
   return count;
 }
@@ -55,23 +70,10 @@ void TEditorForm::SearchBtClick() {
   if (query.isEmpty()) FindText->hide();
 }
 
-namespace {
-// The position of the first occurrence of `query` (any letter case) at or after `from`.
-// A query never spans lines, so each paragraph is searched on its own.
-int findFrom(const QTextDocument* doc, const QString& query, int from) {
-  QTextBlock block = doc->findBlock(from);
-  int offset = from - block.position();
-  for (; block.isValid(); block = block.next(), offset = 0) {
-    const int at = block.text().indexOf(query, offset, Qt::CaseInsensitive);
-    if (at >= 0) return block.position() + at;
-  }
-  return -1;
-}
-}  // namespace
-
 void TEditorForm::SearchNext(QPlainTextEdit* AMemo, const QString& ATextToSearch, bool ACicle) {
-  if (ATextToSearch.isEmpty()) return;
+  if (!fitsInALine(ATextToSearch)) return;
   const QTextDocument* doc = AMemo->document();
+  const QString all = doc->toRawText();
   // One pass from the selection, and at most one more from the top.
   for (bool wrapAllowed = ACicle;; wrapAllowed = false) {
     // The search starts just after the selection. It starts at the top instead when that
@@ -84,7 +86,7 @@ void TEditorForm::SearchNext(QPlainTextEdit* AMemo, const QString& ATextToSearch
     const int savedLength = length + doc->blockCount() - 1;
     const int from = savedEnd + 1 >= savedLength ? 0 : end;
 
-    const int at = findFrom(doc, ATextToSearch, from);
+    const int at = int(all.indexOf(ATextToSearch, from, Qt::CaseInsensitive));
     if (at >= 0) {
       QTextCursor select(AMemo->document());
       select.setPosition(at);

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QPlainTextEdit>
+#include <QSignalBlocker>
 #include <QSlider>
 #include <QTimer>
 #include <algorithm>
@@ -22,10 +23,14 @@ void setMemoFontSize(QPlainTextEdit* memo, int points) {
 }  // namespace
 
 void TEditorForm::readSettings() {
-  FontBox->addItems(editor::installedFonts());
-  // Filling the list must not replace the text the box shows.
-  FontBox->setCurrentIndex(-1);
-  FontBox->setEditText(QStringLiteral("Calibri"));
+  {
+    // Filling the list is no change of font: the box keeps its text, the memo its font.
+    const QSignalBlocker quiet(FontBox);
+    const QString shown = FontBox->currentText();
+    FontBox->addItems(editor::installedFonts());
+    FontBox->setCurrentIndex(-1);
+    FontBox->setEditText(shown);
+  }
 
   const store::SettingsRead read = store::readSettings(store::settingsPath());
   if (read.fontSize) {
