@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -220,6 +219,8 @@ void TQuillnoteForm::createControls() {
       this,
       {s("copyright"), QRect(8, 627, 537, 23), s("Copyright \u00A9 2026 The Quillnote developers"),
        ui::font(Face::NexaBold, 12), ui::sys::InactiveBorder, Qt::AlignHCenter | Qt::AlignTop});
+  // The footer reaches over the bottom strip; the pointer passes through it to the strip.
+  copyright->setAttribute(Qt::WA_TransparentForMouseEvents);
 
   QuickActionsMenu = makePanel(this, s("QuickActionsMenu"), QRect(48, 576, 422, 60),
                                ui::font(Face::Tahoma, 8, true), ui::rgb::White, true);
@@ -277,7 +278,7 @@ QString TQuillnoteForm::topicCaption(int k) const {
 
 void TQuillnoteForm::LoadData(const QString& di) {
   const QString about = store::aboutPagesPath(di);
-  if (QFileInfo::exists(about)) {
+  if (store::fileExists(about)) {
     store::LineReader reader(about);
     for (int n = 1; n <= store::kPages; ++n) pageabout[n] = reader.next();
     for (int n = 1; n <= store::kPages; ++n) setHint(page_txt[n - 1], pageabout[n]);
@@ -287,7 +288,7 @@ void TQuillnoteForm::LoadData(const QString& di) {
     setCaption(AboutPage, pageabout[currentpage]);
 
   const QString topics = store::topicsPath(di, currentpage);
-  if (!QFileInfo::exists(topics)) {
+  if (!store::fileExists(topics)) {
     for (int k = 1; k <= store::kSlots; ++k) setTopicCaption(k, s("click to create"));
     return;
   }

@@ -24,13 +24,13 @@ struct ChromeSpec {
   QString bottomName = QStringLiteral("borderB");
   // Geometry of the title strip; an empty rect means (0, 0, window width, 25).
   QRect borderRect;
-  bool dialog = false;         // title text in clInactiveBorder instead of clActiveBorder
-  bool minimise = false;       // "_" label and the corner menu
-  bool bottomStrip = true;     // a 3-pixel strip along the bottom edge
-  bool resizable = false;      // the bottom strip makes the window taller
-  int minHeight = 0;           // shortest height of a resizable window
-  bool titleDrags = true;      // pressing the title text moves the window
-  bool rightStrip = true;      // a 3-pixel strip down the right edge
+  bool dialog = false;      // title text in clInactiveBorder instead of clActiveBorder
+  bool minimise = false;    // "_" label and the corner menu
+  bool bottomStrip = true;  // a 3-pixel strip along the bottom edge
+  bool resizable = false;   // the bottom strip makes the window taller
+  int minHeight = 0;        // shortest height of a resizable window
+  bool titleDrags = true;   // pressing the title text moves the window
+  bool rightStrip = true;   // a 3-pixel strip down the right edge
 };
 
 class Chrome : public QObject {
