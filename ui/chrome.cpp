@@ -125,14 +125,15 @@ bool Chrome::eventFilter(QObject* obj, QEvent* ev) {
     if (ev->type() == QEvent::Leave) hover(static_cast<QLabel*>(obj), false, back);
     return false;
   }
+  // The event is a mouse event only for the mouse event types checked before this is used.
+  const auto pointer = [ev] { return static_cast<QMouseEvent*>(ev)->globalPosition().toPoint(); };
   if (borderB && obj == borderB && spec_.resizable) {
-    auto* me = static_cast<QMouseEvent*>(ev);
     switch (ev->type()) {
       case QEvent::MouseButtonPress:
-        borderBMouseDown(me->globalPosition().toPoint());
+        borderBMouseDown(pointer());
         return true;
       case QEvent::MouseMove:
-        if (beginsize) borderBMouseMove(me->globalPosition().toPoint());
+        if (beginsize) borderBMouseMove(pointer());
         return true;
       case QEvent::MouseButtonRelease:
         beginsize = false;
@@ -143,14 +144,13 @@ bool Chrome::eventFilter(QObject* obj, QEvent* ev) {
   }
   for (QWidget* piece : dragPieces_) {
     if (obj != piece) continue;
-    auto* me = static_cast<QMouseEvent*>(ev);
     if (ev->type() == QEvent::MouseButtonPress) {
       if (!platform().systemMove(window_)) {
         following_ = piece;
-        followOffset_ = me->globalPosition().toPoint() - window_->pos();
+        followOffset_ = pointer() - window_->pos();
       }
     } else if (ev->type() == QEvent::MouseMove && following_ == piece) {
-      window_->move(me->globalPosition().toPoint() - followOffset_);
+      window_->move(pointer() - followOffset_);
     } else if (ev->type() == QEvent::MouseButtonRelease && following_ == piece) {
       following_ = nullptr;
     }
