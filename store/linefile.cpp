@@ -263,7 +263,7 @@ void writeWholeFile(const QString& path, const QStringList& lines) {
 }
 
 QString oneLine(const QString& text) {
-  if (!text.contains(u'\r') && !text.contains(u'\n')) return text;
+  if (!text.contains(u'\r') && !text.contains(u'\n') && !text.contains(u'\x1a')) return text;
   QString out;
   out.reserve(text.size());
   const qsizetype n = text.size();
@@ -272,7 +272,9 @@ QString oneLine(const QString& text) {
     if (c == u'\r') {
       if (i + 1 < n && text.at(i + 1) == u'\n') ++i;
       out.append(u' ');
-    } else if (c == u'\n') {
+    } else if (c == u'\n' || c == u'\x1a') {
+      // Byte 1A ends a line for the line reader: kept, it would split the line in two
+      // and move every later topic name down by one slot.
       out.append(u' ');
     } else {
       out.append(c);

@@ -60,8 +60,9 @@ QStringList readWholeFile(const QString& path);
 QStringList decodeWholeFile(const QByteArray& bytes);
 void writeWholeFile(const QString& path, const QStringList& lines);
 
-// A line's text as stored: line breaks inside it (pasted text) become spaces, so a line
-// file never gains or loses lines.
+// A line's text as stored: line breaks inside it (pasted text), and the character 1A that
+// the line reader takes for a line end, become spaces, so a line file never gains or
+// loses lines.
 QString oneLine(const QString& text);
 
 // Line `line` (1-based) of `filename`; the empty text for a missing file or line. Never throws.

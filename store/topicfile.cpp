@@ -28,20 +28,25 @@ QString normaliseBreaks(const QString& text) {
   return out;
 }
 
+// What follows a byte-order mark; a further mark right after it is part of the text.
+QString decodeAfterMark(QStringDecoder::Encoding encoding, QByteArrayView bytes) {
+  return QStringDecoder(encoding, QStringDecoder::Flag::ConvertInitialBom).decode(bytes);
+}
+
 }  // namespace
 
 QString decodeTopic(const QByteArray& bytes) {
   QByteArrayView view(bytes);
   QString text;
   if (view.startsWith("\xFF\xFE")) {
-    text = QStringDecoder(QStringDecoder::Utf16LE).decode(view.sliced(2));
+    text = decodeAfterMark(QStringDecoder::Utf16LE, view.sliced(2));
   } else if (view.startsWith("\xFE\xFF")) {
-    text = QStringDecoder(QStringDecoder::Utf16BE).decode(view.sliced(2));
+    text = decodeAfterMark(QStringDecoder::Utf16BE, view.sliced(2));
   } else {
     if (view.startsWith("\xEF\xBB\xBF")) view = view.sliced(3);
     // Text that is not UTF-8 (written by another editor in an 8-bit code page) shows one
     // character per byte, so that saving it again keeps every character.
-    text = decodeNarrow(view);
+    text = isValidUtf8(view) ? decodeAfterMark(QStringDecoder::Utf8, view) : decodeNarrow(view);
   }
   return normaliseBreaks(text);
 }

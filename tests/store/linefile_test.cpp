@@ -149,6 +149,10 @@ TEST(OneLine, ReplacesEachBreakWithOneSpace) {
   EXPECT_EQ(store::oneLine("one\r\ntwo\nthree\rfour"), QString("one two three four"));
   EXPECT_EQ(store::oneLine("\r\n\r\n"), QString("  "));
   EXPECT_EQ(store::oneLine("plain"), QString("plain"));
+  // 1A ends a line for the line reader, so a name holding it would shift the names after it.
+  EXPECT_EQ(store::oneLine("a\x1a"
+                           "b"),
+            QString("a b"));
 }
 
 TEST(ReadFromFile, NeverThrows) {

@@ -54,6 +54,14 @@ TEST(TopicFile, DecodesWhatIsOnDisk) {
       {"bom then latin-1", "\xEF\xBB\xBF\xFC", u8("ü")},
       {"empty", "", ""},
       {"bom only", "\xEF\xBB\xBF", ""},
+      // After the file's own mark, U+FEFF is a character of the text (QString::fromUtf8
+      // would skip it, so these texts are built from the character itself).
+      {"second mark is text",
+       "\xEF\xBB\xBF\xEF\xBB\xBF"
+       "x",
+       QChar(0xFEFF) + QString("x")},
+      {"utf-16 le second mark", QByteArray("\xFF\xFE\xFF\xFEx\0", 6), QChar(0xFEFF) + QString("x")},
+      {"utf-16 be second mark", QByteArray("\xFE\xFF\xFE\xFF\0x", 6), QChar(0xFEFF) + QString("x")},
   };
   for (const DecodeCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -81,8 +89,13 @@ TEST(TopicFile, EncodesBomUtf8AndCrLf) {
 }
 
 TEST(TopicFile, RoundTrips) {
-  const QString texts[] = {
-      "", "x", "x\n", "\n\n", u8("line 1\n  indented\tü 😀\n"), QString(100000, u'a') + "\nend"};
+  const QString texts[] = {"",
+                           "x",
+                           "x\n",
+                           "\n\n",
+                           u8("line 1\n  indented\tü 😀\n"),
+                           QString(100000, u'a') + "\nend",
+                           QChar(0xFEFF) + QString("starts with a zero-width no-break space")};
   for (const QString& text : texts) {
     SCOPED_TRACE(text.left(20).toStdString());
     EXPECT_EQ(store::decodeTopic(store::encodeTopic(text)), text);
