@@ -1,0 +1,211 @@
+#!/usr/bin/env bash
+# Desktop integration and the Debian package, checked on what is really installed:
+#  1. a staging install (DESTDIR, prefix /usr) holds exactly the expected files, the menu entry
+#     and the metadata pass their validators, and they name /usr paths, not the staging folder;
+#  2. the menu entry's command, installed into a temporary prefix, starts the program under
+#     Xvfb in the user's notes folder ($XDG_DATA_HOME/quillnote or ~/.local/share/quillnote),
+#     keeps notes already there, and its window class is the entry's StartupWMClass;
+#  3. cpack builds a .deb whose control data depends on the Qt 6 libraries and whose contents
+#     are the same files, owned by root, with /usr paths in the launcher and the menu entry.
+# Usage: install_check.sh <build dir>   (the build dir must hold a built quillnote)
+set -euo pipefail
+
+build="$(cd "${1:?usage: install_check.sh <build dir>}" && pwd)"
+src="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+id="org.quillnote.Quillnote"
+
+for tool in desktop-file-validate appstreamcli cpack dpkg-deb dpkg-shlibdeps Xvfb xdotool xprop file; do
+  command -v "$tool" >/dev/null || { echo "FAIL: $tool missing (run scripts/deps.sh)"; exit 1; }
+done
+
+tmp="$(mktemp -d)"
+running=""
+xvfb=""
+cleanup() {
+  [ -n "$running" ] && kill "$running" 2>/dev/null && wait "$running" 2>/dev/null
+  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null && wait "$xvfb" 2>/dev/null
+  rm -rf "$tmp"
+}
+trap cleanup EXIT
+
+# The launches get a display of their own. Xvfb picks a free display number itself and
+# writes it to fd 3, so tests running side by side never end up sharing one; -noreset keeps
+# it accepting connections while it would otherwise reset after the last program quits.
+Xvfb -displayfd 3 -noreset -screen 0 1280x1024x24 -nolisten tcp 3>"$tmp/display" >"$tmp/xvfb.log" 2>&1 &
+xvfb=$!
+for _ in $(seq 100); do
+  [ -s "$tmp/display" ] && break
+  kill -0 "$xvfb" 2>/dev/null || break
+  sleep 0.1
+done
+[ -s "$tmp/display" ] || { cat "$tmp/xvfb.log"; echo "FAIL: Xvfb did not start"; exit 1; }
+export DISPLAY=":$(head -n 1 "$tmp/display")"
+
+failures=0
+fail() {
+  echo "FAIL: $*"
+  failures=$((failures + 1))
+}
+pass() { echo "ok: $*"; }
+
+# Files an install puts under its prefix, sorted.
+expected="$tmp/expected.txt"
+{
+  echo bin/quillnote
+  echo bin/quillnote-launch
+  echo "share/applications/$id.desktop"
+  echo "share/metainfo/$id.metainfo.xml"
+  for size in 16 32 48 64 128 256; do echo "share/icons/hicolor/${size}x${size}/apps/$id.png"; done
+  echo "share/icons/hicolor/scalable/apps/$id.svg"
+  for f in "$src"/resources/fonts/COPYING-*.txt; do echo "share/doc/quillnote/$(basename "$f")"; done
+} | sort >"$expected"
+
+# The value of a key in a desktop entry.
+entry() { sed -n "s/^$2=//p" "$1" | head -n 1; }
+# The program the launcher ends in.
+launched() { sed -n 's/^exec "\([^"]*\)".*/\1/p' "$1"; }
+
+# Checks an installed tree under <root>/<prefix>: exact files, validators, paths, icon sizes.
+check_tree() {
+  local what="$1" root="$2" prefix="$3"
+  local base="$root$prefix"
+  (cd "$base" && find . -type f | sed 's|^\./||' | sort) >"$tmp/found.txt"
+  if diff -u "$expected" "$tmp/found.txt" >"$tmp/diff.txt"; then
+    pass "$what: expected files"
+  else
+    fail "$what: installed files differ from the expected ones"
+    cat "$tmp/diff.txt"
+  fi
+  local desktop="$base/share/applications/$id.desktop"
+  local metainfo="$base/share/metainfo/$id.metainfo.xml"
+  if out="$(desktop-file-validate "$desktop" 2>&1)" && [ -z "$out" ]; then
+    pass "$what: desktop-file-validate"
+  else
+    fail "$what: desktop-file-validate: $out"
+  fi
+  if out="$(appstreamcli validate --no-net --pedantic "$metainfo" 2>&1)"; then
+    pass "$what: appstreamcli validate"
+  else
+    fail "$what: appstreamcli validate: $out"
+  fi
+  local exec_line icon
+  exec_line="$(entry "$desktop" Exec)"
+  [ "$exec_line" = "$prefix/bin/quillnote-launch" ] && pass "$what: Exec=$exec_line" ||
+    fail "$what: Exec is '$exec_line', expected $prefix/bin/quillnote-launch"
+  [ "$(launched "$base/bin/quillnote-launch")" = "$prefix/bin/quillnote" ] &&
+    pass "$what: launcher starts $prefix/bin/quillnote" ||
+    fail "$what: launcher starts '$(launched "$base/bin/quillnote-launch")'"
+  icon="$(entry "$desktop" Icon)"
+  [ "$icon" = "$id" ] && pass "$what: Icon=$icon" || fail "$what: Icon is '$icon', expected $id"
+  grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" &&
+    pass "$what: metadata launches $id.desktop" || fail "$what: metadata does not launch $id.desktop"
+  local size png
+  for size in 16 32 48 64 128 256; do
+    png="$base/share/icons/hicolor/${size}x${size}/apps/$id.png"
+    [ -f "$png" ] || continue
+    file -b "$png" | grep -q "PNG image data, $size x $size," ||
+      fail "$what: icon ${size}x${size} is $(file -b "$png")"
+  done
+}
+
+echo "== staging install (DESTDIR, prefix /usr)"
+DESTDIR="$tmp/stage" cmake --install "$build" --prefix /usr >"$tmp/install.log" ||
+  { cat "$tmp/install.log"; fail "cmake --install into DESTDIR"; }
+check_tree "staging" "$tmp/stage" /usr
+
+echo "== menu entry launches"
+run="$tmp/run"
+cmake --install "$build" --prefix "$run" >"$tmp/install2.log" ||
+  { cat "$tmp/install2.log"; fail "cmake --install --prefix $run"; }
+desktop="$run/share/applications/$id.desktop"
+command_line="$(entry "$desktop" Exec)"
+wm_class="$(entry "$desktop" StartupWMClass)"
+note="Lg_Delphi/1/topic1.txt"
+
+# Case table: name | XDG_DATA_HOME ("-" for unset) | notes folder the launch must use.
+# The home under test is $tmp/<name>; a relative XDG_DATA_HOME is not valid and falls back.
+cases=(
+  "xdg|@/xdg|@/xdg/quillnote"
+  "default|-|@/.local/share/quillnote"
+  "relative|rel|@/.local/share/quillnote"
+  "kept|-|@/.local/share/quillnote"
+)
+for row in "${cases[@]}"; do
+  IFS='|' read -r name xdg folder <<<"$row"
+  home="$tmp/$name"
+  folder="${folder//@/$home}"
+  cwd="$tmp/cwd-$name"
+  mkdir -p "$home" "$cwd"
+  if [ "$name" = kept ]; then
+    mkdir -p "$folder/Data/$(dirname "$note")"
+    printf 'written before the launch\r\n' >"$folder/Data/$note"
+  fi
+  envs=(HOME="$home")
+  [ "$xdg" = "-" ] || envs+=(XDG_DATA_HOME="${xdg//@/$home}")
+  (cd "$cwd" && exec env -u XDG_DATA_HOME "${envs[@]}" $command_line) >"$tmp/$name.log" 2>&1 &
+  running=$!
+  window=""
+  for _ in $(seq 300); do
+    window="$(xdotool search --onlyvisible --pid "$running" 2>/dev/null | head -n 1 || true)"
+    [ -n "$window" ] && break
+    kill -0 "$running" 2>/dev/null || break
+    sleep 0.1
+  done
+  if [ -z "$window" ]; then
+    fail "$name: no window appeared"
+    cat "$tmp/$name.log"
+  else
+    class="$(xprop -id "$window" WM_CLASS | sed -n 's/.*= "[^"]*", "\([^"]*\)"/\1/p')"
+    [ "$class" = "$wm_class" ] && pass "$name: window class $class matches StartupWMClass" ||
+      fail "$name: window class '$class', StartupWMClass '$wm_class'"
+  fi
+  kill "$running" 2>/dev/null || true
+  wait "$running" 2>/dev/null || true
+  running=""
+  [ -f "$folder/Data/Lg_Html/15/topics.txt" ] && pass "$name: notes tree in $folder" ||
+    fail "$name: no notes tree in $folder"
+  [ ! -e "$cwd/Data" ] && [ -z "$(ls -A "$cwd")" ] && pass "$name: nothing written where launched" ||
+    fail "$name: the launch wrote into its starting folder: $(ls -A "$cwd")"
+  if [ "$name" = kept ]; then
+    [ "$(cat "$folder/Data/$note")" = $'written before the launch\r' ] &&
+      pass "$name: note written before the launch is unchanged" ||
+      fail "$name: note written before the launch changed"
+  fi
+done
+[ "$(stat -c %a "$tmp/xdg/xdg/quillnote")" = 700 ] && pass "new notes folder is private" ||
+  fail "new notes folder has mode $(stat -c %a "$tmp/xdg/xdg/quillnote")"
+
+echo "== Debian package"
+if cpack --config "$build/CPackConfig.cmake" -B "$tmp/deb" >"$tmp/cpack.log" 2>&1; then
+  pass "cpack"
+else
+  cat "$tmp/cpack.log"
+  fail "cpack"
+fi
+deb="$(find "$tmp/deb" -maxdepth 1 -name 'quillnote_*.deb' | head -n 1)"
+if [ -z "$deb" ]; then
+  fail "no quillnote_*.deb built"
+else
+  echo "built $(basename "$deb")"
+  info="$(dpkg-deb -I "$deb")"
+  [ "$(dpkg-deb -f "$deb" Package)" = quillnote ] && pass "Package: quillnote" || fail "Package name"
+  depends="$(dpkg-deb -f "$deb" Depends)"
+  for lib in libqt6core6 libqt6gui6 libqt6widgets6; do
+    grep -q "\b$lib\b" <<<"$depends" && pass "Depends on $lib" || fail "Depends lacks $lib: $depends"
+  done
+  grep -q '^ Description:' <<<"$info" || fail "no Description in the control data"
+  dpkg-deb -c "$deb" >"$tmp/contents.txt"
+  awk '$1 !~ /^d/ {print $6}' "$tmp/contents.txt" | sed 's|^\./usr/||' | sort >"$tmp/deb-files.txt"
+  diff -u "$expected" "$tmp/deb-files.txt" && pass "package holds the expected files" ||
+    fail "package files differ from the expected ones"
+  owners="$(awk '{print $2}' "$tmp/contents.txt" | sort -u)"
+  [ "$owners" = root/root ] && pass "package files owned by root" || fail "package owners: $owners"
+  dpkg-deb -x "$deb" "$tmp/unpacked"
+  check_tree "package" "$tmp/unpacked" /usr
+fi
+
+if [ "$failures" -ne 0 ]; then
+  echo "$failures check(s) failed"
+  exit 1
+fi
+echo "all packaging checks passed"
