@@ -8,6 +8,9 @@
 #  3. cpack builds a .deb whose control data depends on the Qt 6 libraries and whose contents
 #     are the same files, owned by root, with /usr paths in the launcher and the menu entry.
 # Usage: install_check.sh <build dir>   (the build dir must hold a built quillnote)
+# Checks read "condition && pass ... || fail ...": pass only prints, so fail runs exactly
+# when the condition is false.
+# shellcheck disable=SC2015
 set -euo pipefail
 
 build="$(cd "${1:?usage: install_check.sh <build dir>}" && pwd)"
@@ -39,7 +42,8 @@ for _ in $(seq 100); do
   sleep 0.1
 done
 [ -s "$tmp/display" ] || { cat "$tmp/xvfb.log"; echo "FAIL: Xvfb did not start"; exit 1; }
-export DISPLAY=":$(head -n 1 "$tmp/display")"
+DISPLAY=":$(head -n 1 "$tmp/display")"
+export DISPLAY
 
 failures=0
 fail() {
@@ -109,14 +113,15 @@ check_tree() {
 }
 
 echo "== staging install (DESTDIR, prefix /usr)"
-DESTDIR="$tmp/stage" cmake --install "$build" --prefix /usr >"$tmp/install.log" ||
-  { cat "$tmp/install.log"; fail "cmake --install into DESTDIR"; }
+# Without an installed tree nothing below means anything: stop at the first failed install.
+DESTDIR="$tmp/stage" cmake --install "$build" --prefix /usr >"$tmp/install.log" 2>&1 ||
+  { cat "$tmp/install.log"; echo "FAIL: cmake --install into DESTDIR (is quillnote built?)"; exit 1; }
 check_tree "staging" "$tmp/stage" /usr
 
 echo "== menu entry launches"
 run="$tmp/run"
-cmake --install "$build" --prefix "$run" >"$tmp/install2.log" ||
-  { cat "$tmp/install2.log"; fail "cmake --install --prefix $run"; }
+cmake --install "$build" --prefix "$run" >"$tmp/install2.log" 2>&1 ||
+  { cat "$tmp/install2.log"; echo "FAIL: cmake --install --prefix $run"; exit 1; }
 desktop="$run/share/applications/$id.desktop"
 command_line="$(entry "$desktop" Exec)"
 wm_class="$(entry "$desktop" StartupWMClass)"
@@ -142,6 +147,8 @@ for row in "${cases[@]}"; do
   fi
   envs=(HOME="$home")
   [ "$xdg" = "-" ] || envs+=(XDG_DATA_HOME="${xdg//@/$home}")
+  # The Exec line is split into words the way the desktop splits it (it has no quoting).
+  # shellcheck disable=SC2086
   (cd "$cwd" && exec env -u XDG_DATA_HOME "${envs[@]}" $command_line) >"$tmp/$name.log" 2>&1 &
   running=$!
   window=""
