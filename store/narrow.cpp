@@ -1,5 +1,8 @@
 #include "store/narrow.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace store {
 
 // Whether `bytes` is well-formed UTF-8: no stray continuation bytes, no truncated or
@@ -9,6 +12,14 @@ bool isValidUtf8(QByteArrayView bytes) {
   const qsizetype n = bytes.size();
   qsizetype i = 0;
   while (i < n) {
+    // Runs of plain ASCII, the bulk of any note, eight bytes at a time.
+    while (i + 8 <= n) {
+      std::uint64_t word;
+      std::memcpy(&word, p + i, 8);
+      if (word & 0x8080808080808080ull) break;
+      i += 8;
+    }
+    if (i >= n) break;
     const unsigned char c = p[i];
     if (c < 0x80) {
       ++i;

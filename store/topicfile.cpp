@@ -1,6 +1,7 @@
 #include "store/topicfile.h"
 
 #include <QStringDecoder>
+#include <cstring>
 
 #include "store/ioerror.h"
 #include "store/linefile.h"
@@ -10,22 +11,13 @@ namespace store {
 
 namespace {
 
-// CR LF and lone CR become '\n'.
-QString normaliseBreaks(const QString& text) {
+// CR LF and lone CR become '\n'. Two passes in place: a topic saved by the program has a
+// CR LF after every line, so this runs over the whole of every topic opened.
+QString normaliseBreaks(QString text) {
   if (!text.contains(u'\r')) return text;
-  QString out;
-  out.reserve(text.size());
-  const qsizetype n = text.size();
-  for (qsizetype i = 0; i < n; ++i) {
-    const QChar c = text.at(i);
-    if (c == u'\r') {
-      if (i + 1 < n && text.at(i + 1) == u'\n') ++i;
-      out.append(u'\n');
-    } else {
-      out.append(c);
-    }
-  }
-  return out;
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  text.replace(u'\r', u'\n');
+  return text;
 }
 
 // What follows a byte-order mark; a further mark right after it is part of the text.
@@ -52,10 +44,24 @@ QString decodeTopic(const QByteArray& bytes) {
 }
 
 QByteArray encodeTopic(const QString& text) {
-  QByteArray out("\xEF\xBB\xBF");
-  QString crlf = text;
-  crlf.replace(u'\n', QStringLiteral("\r\n"));
-  out += crlf.toUtf8();
+  // Encoded first, then each '\n' byte (never part of a longer UTF-8 sequence) widened to
+  // CR LF, in one pass over a buffer of the final size.
+  const QByteArray utf8 = text.toUtf8();
+  QByteArray out;
+  out.reserve(3 + utf8.size() + utf8.count('\n'));
+  out.append("\xEF\xBB\xBF", 3);
+  const char* p = utf8.constData();
+  const char* const end = p + utf8.size();
+  while (p < end) {
+    const auto* nl = static_cast<const char*>(std::memchr(p, '\n', size_t(end - p)));
+    if (!nl) {
+      out.append(p, end - p);
+      break;
+    }
+    out.append(p, nl - p);
+    out.append("\r\n", 2);
+    p = nl + 1;
+  }
   return out;
 }
 
