@@ -8,18 +8,19 @@ TAboutApp::TAboutApp(QWidget* parent) : QWidget(parent) {
   using ui::Fit;
   dialogs::setUpWindow(this, QStringLiteral("About Quillnote"), QSize(412, 281));
   const QColor white = ui::rgb::White;
-  BackGround = ui::makeImage(this, QStringLiteral("BackGround"), QRect(0, 8, 412, 273),
-                             Fit::Stretch, dialogs::designedPicture(QStringLiteral("dialog_bg")));
+  BackGround =
+      dialogs::makeImageShownLater(this, QStringLiteral("BackGround"), QRect(0, 8, 412, 273),
+                                   Fit::Stretch, QStringLiteral("dialog_bg"));
   ui::ChromeSpec frame = dialogs::dialogChrome(QStringLiteral("About Quillnote"));
   frame.borderRect = QRect(-6, 0, 418, 25);
   chrome = new ui::Chrome(this, frame);
   appname =
       ui::makeLabel(this, {QStringLiteral("appname"), QRect(58, 51, 129, 39),
                            QStringLiteral("Quillnote"), ui::font(ui::Face::Tahoma, 21), white});
-  icon = ui::makeImage(this, QStringLiteral("icon"), QRect(21, 54, 31, 36), Fit::Proportional,
-                       dialogs::designedPicture(QStringLiteral("about_icon")));
-  Image1 = ui::makeImage(this, QStringLiteral("Image1"), QRect(21, 117, 61, 65), Fit::Proportional,
-                         dialogs::designedPicture(QStringLiteral("about_round")));
+  icon = dialogs::makeImageShownLater(this, QStringLiteral("icon"), QRect(21, 54, 31, 36),
+                                      Fit::Proportional, QStringLiteral("about_icon"));
+  Image1 = dialogs::makeImageShownLater(this, QStringLiteral("Image1"), QRect(21, 117, 61, 65),
+                                        Fit::Proportional, QStringLiteral("about_round"));
   Label1 = ui::makeLabel(this, {QStringLiteral("Label1"), QRect(58, 73, 87, 17),
                                 QStringLiteral("1.0"), ui::font(ui::Face::Tahoma, 11), white});
   Label2 = ui::makeLabel(this, {QStringLiteral("Label2"), QRect(88, 124, 281, 21),

@@ -7,8 +7,8 @@
 
 TChangePA::TChangePA(QWidget* parent) : QWidget(parent) {
   dialogs::setUpWindow(this, QStringLiteral("Change Page Description"), QSize(315, 164));
-  Image1 = ui::makeImage(this, QStringLiteral("Image1"), QRect(0, 0, 321, 169), ui::Fit::Stretch,
-                         dialogs::designedPicture(QStringLiteral("dialog_bg")));
+  Image1 = dialogs::makeImageShownLater(this, QStringLiteral("Image1"), QRect(0, 0, 321, 169),
+                                        ui::Fit::Stretch, QStringLiteral("dialog_bg"));
   // The title text sits at a fixed place and does not move the window; the background does.
   ui::ChromeSpec frame = dialogs::dialogChrome(QStringLiteral("Edit Page Description"));
   frame.titleName = QStringLiteral("Label1");

@@ -13,8 +13,8 @@
 TTopicEdit::TTopicEdit(TErrorFrame* errorFrame, QWidget* parent)
     : QWidget(parent), errorFrame_(errorFrame) {
   dialogs::setUpWindow(this, QStringLiteral("Edit TOpic"), QSize(316, 165));
-  Image1 = ui::makeImage(this, QStringLiteral("Image1"), QRect(0, 0, 321, 169), ui::Fit::Stretch,
-                         dialogs::designedPicture(QStringLiteral("dialog_bg")));
+  Image1 = dialogs::makeImageShownLater(this, QStringLiteral("Image1"), QRect(0, 0, 321, 169),
+                                        ui::Fit::Stretch, QStringLiteral("dialog_bg"));
   ui::ChromeSpec frame = dialogs::dialogChrome(QStringLiteral("Edit Topic"));
   frame.rightName = QStringLiteral("Label2");
   frame.bottomName = QStringLiteral("Label3");

@@ -33,7 +33,35 @@ class EnterPresses : public QObject {
   QPushButton* button_;
 };
 
+// Puts a picture on its image control when the control is first shown, before it paints.
+class PictureOnShow : public QObject {
+ public:
+  PictureOnShow(QLabel* image, const QString& picture) : QObject(image), picture_(picture) {
+    image->installEventFilter(this);
+  }
+
+  bool eventFilter(QObject* watched, QEvent* ev) override {
+    if (ev->type() == QEvent::Show) {
+      auto* image = static_cast<QLabel*>(watched);
+      image->removeEventFilter(this);
+      ui::setImage(image, designedPicture(picture_));
+      deleteLater();
+    }
+    return false;
+  }
+
+ private:
+  QString picture_;
+};
+
 }  // namespace
+
+QLabel* makeImageShownLater(QWidget* parent, const QString& name, const QRect& rect, ui::Fit fit,
+                            const QString& picture) {
+  QLabel* image = ui::makeImage(parent, name, rect, fit);
+  new PictureOnShow(image, picture);
+  return image;
+}
 
 QPixmap designedPicture(const QString& name) {
   try {

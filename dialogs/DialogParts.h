@@ -3,6 +3,7 @@
 // window at the centre of the screen or of another window.
 #pragma once
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPoint>
@@ -11,6 +12,7 @@
 #include <QString>
 #include <QWidget>
 
+#include "ui/build.h"
 #include "ui/chrome.h"
 
 namespace dialogs {
@@ -18,6 +20,13 @@ namespace dialogs {
 // The embedded picture `name`, or an empty picture while it is not in the program, so a
 // missing picture leaves its control blank instead of stopping the window's creation.
 QPixmap designedPicture(const QString& name);
+
+// An image control (ui::makeImage) that shows the embedded picture `picture` from the first
+// time it is shown on. The dialogs are made hidden at start-up and many runs never open
+// them, so their pictures, some of them large, are decoded only when needed: the program
+// starts sooner and holds less memory.
+QLabel* makeImageShownLater(QWidget* parent, const QString& name, const QRect& rect, ui::Fit fit,
+                            const QString& picture);
 
 // The font of controls whose table gives none (push buttons, edit boxes).
 QFont controlFont();

@@ -10,22 +10,23 @@ TErrorFrame::TErrorFrame(QWidget* parent) : QWidget(parent) {
   const QFont textFont = ui::font(ui::Face::Tahoma, 15);
   const QRect iconRect(9, 45, 45, 45);
 
-  BackGround = ui::makeImage(this, QStringLiteral("BackGround"), QRect(0, 8, 321, 161),
-                             Fit::Stretch, dialogs::designedPicture(QStringLiteral("dialog_bg")));
+  BackGround =
+      dialogs::makeImageShownLater(this, QStringLiteral("BackGround"), QRect(0, 8, 321, 161),
+                                   Fit::Stretch, QStringLiteral("dialog_bg"));
   chrome = new ui::Chrome(this, dialogs::dialogChrome(QStringLiteral("Hey!")));
   errortext = ui::makeLabel(
       this, {QStringLiteral("errortext"), QRect(72, 48, 241, 20),
              QStringLiteral("Oh No! An Error has Occured"), textFont, ui::sys::Light3D});
-  image_error = ui::makeImage(this, QStringLiteral("image_error"), iconRect, Fit::Proportional,
-                              dialogs::designedPicture(QStringLiteral("exit_icon")));
+  image_error = dialogs::makeImageShownLater(this, QStringLiteral("image_error"), iconRect,
+                                             Fit::Proportional, QStringLiteral("exit_icon"));
   errortext2 = ui::makeLabel(this, {QStringLiteral("errortext2"), QRect(72, 75, 243, 20), QString(),
                                     textFont, ui::sys::Light3D});
-  image_info = ui::makeImage(this, QStringLiteral("image_info"), iconRect, Fit::Proportional,
-                             dialogs::designedPicture(QStringLiteral("info_icon")));
-  image_warning = ui::makeImage(this, QStringLiteral("image_warning"), iconRect, Fit::Proportional,
-                                dialogs::designedPicture(QStringLiteral("warning_icon")));
-  image_sucess = ui::makeImage(this, QStringLiteral("image_sucess"), iconRect, Fit::Proportional,
-                               dialogs::designedPicture(QStringLiteral("success_icon")));
+  image_info = dialogs::makeImageShownLater(this, QStringLiteral("image_info"), iconRect,
+                                            Fit::Proportional, QStringLiteral("info_icon"));
+  image_warning = dialogs::makeImageShownLater(this, QStringLiteral("image_warning"), iconRect,
+                                               Fit::Proportional, QStringLiteral("warning_icon"));
+  image_sucess = dialogs::makeImageShownLater(this, QStringLiteral("image_sucess"), iconRect,
+                                              Fit::Proportional, QStringLiteral("success_icon"));
   for (QLabel* icon : {image_error, image_info, image_warning, image_sucess}) icon->hide();
   e_Button = dialogs::makeDefaultButton(this, QStringLiteral("e_Button"), QRect(117, 109, 75, 25),
                                         QStringLiteral("OK"));
