@@ -5,11 +5,13 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include "dialogs/ChangePgDes_u.h"
+#include "dialogs/Dialogs.h"
 #include "editor/Editor_u.h"
+#include "home/HomeParts.h"
 #include "store/linefile.h"
 #include "ui/build.h"
 #include "ui/look.h"
-#include "ui/pictures.h"
 #include "ui/platform.h"
 
 namespace {
@@ -19,15 +21,8 @@ using ui::Face;
 constexpr int kWidth = 550;
 constexpr int kHeight = 645;
 
-// A picture of the program, or nothing when it is not built in: a missing picture leaves
-// its control empty instead of stopping the window.
-QPixmap pictureOrNothing(const QString& name) {
-  try {
-    return ui::picture(name);
-  } catch (const ui::PictureNotFound&) {
-    return {};
-  }
-}
+using home::pictureOrNothing;
+using home::setFontColour;
 
 // The language selectors, left to right on screen (also their creation order).
 struct LanguageRow {
@@ -76,10 +71,6 @@ void setHint(QWidget* w, const QString& text) {
   if (w->toolTip() != text) w->setToolTip(text);
 }
 
-void setFontColour(QWidget* w, const QColor& c) {
-  if (ui::textColor(w) != c) ui::setTextColor(w, c);
-}
-
 // An empty panel: transparent, with its own font and font colour for what it will hold.
 QWidget* makePanel(QWidget* parent, const QString& name, const QRect& rect, const QFont& font,
                    const QColor& colour, bool visible) {
@@ -113,6 +104,10 @@ TQuillnoteForm::TQuillnoteForm(QWidget* parent) : QWidget(parent) {
     move(area.left() + (area.width() - kWidth) / 2, area.top() + (area.height() - kHeight) / 2);
   }
   createControls();
+  // The window itself holds the keyboard focus, so its function keys work from the start
+  // and again whenever it is reactivated, until the user clicks into the search box.
+  setFocusPolicy(Qt::TabFocus);
+  setFocus();
   FormCreate();
 }
 
@@ -175,6 +170,7 @@ void TQuillnoteForm::createControls() {
              ui::font(Face::SegoeUI, 11), ui::sys::Window, Qt::AlignHCenter | Qt::AlignTop});
   // A description is shown as written, never interpreted as markup.
   AboutPage->setTextFormat(Qt::PlainText);
+  ui::onClick(AboutPage, [this] { AboutPageClick(); });
   struct Heading {
     QLabel* TQuillnoteForm::*control;
     const char* name;
@@ -215,19 +211,23 @@ void TQuillnoteForm::createControls() {
   pg_pages_view = ui::makeImage(this, s("pg_pages_view"), QRect(471, 172, 22, 22), ui::Fit::Stretch,
                                 pictureOrNothing(s("pages_icon")));
   pg_pages_view->setToolTip(s("Page Selector"));
+  ui::onClick(pg_pages_view, [this] { pg_pages_viewClick(); });
   copyright = ui::makeLabel(
       this,
       {s("copyright"), QRect(8, 627, 537, 23), s("Copyright \u00A9 2026 The Quillnote developers"),
-       ui::font(Face::NexaBold, 12), ui::sys::InactiveBorder, Qt::AlignHCenter | Qt::AlignTop});
+       ui::font(Face::NexaBold, 12), ui::sys::WindowText, Qt::AlignHCenter | Qt::AlignTop});
   // The footer reaches over the bottom strip; the pointer passes through it to the strip.
   copyright->setAttribute(Qt::WA_TransparentForMouseEvents);
 
   QuickActionsMenu = makePanel(this, s("QuickActionsMenu"), QRect(48, 576, 422, 60),
                                ui::font(Face::Tahoma, 8, true), ui::rgb::White, true);
+  createQuickActions();
   SearchPanel = makePanel(this, s("SearchPanel"), QRect(1000, 580, 358, 41),
                           ui::font(Face::Tahoma, 11), ui::sys::InactiveBorder, false);
+  createSearchBar();
   PageSelect = makePanel(this, s("PageSelect"), QRect(600, 172, 434, 449),
                          ui::font(Face::Tahoma, 11), ui::sys::WindowText, false);
+  createPageSelector();
 
   AutoReload = makeTimer(this, s("AutoReload"), 500, false);
   TIMERDELAYED = makeTimer(this, s("TIMERDELAYED"), 10, true);
@@ -339,22 +339,15 @@ void TQuillnoteForm::AutoReloadTimer() {
   LoadData(currentLG);
 }
 
-void TQuillnoteForm::TIMERDELAYEDTimer() {
-  TIMERDELAYED->stop();
-}
-
-void TQuillnoteForm::BHighLightTimer() {
-  const int mark = searchState.tohighlight;
-  for (int k = 1; k <= store::kSlots; ++k) {
-    setFontColour(Topic[k - 1], k == mark ? ui::rgb::Highlight : ui::sys::InactiveBorder);
-  }
-  if (!HighLight2sec->isActive()) HighLight2sec->start();
-  BHighLight->stop();
-}
-
-void TQuillnoteForm::HighLight2secTimer() {
-  for (QPushButton* b : Topic) setFontColour(b, ui::sys::InactiveBorder);
-  HighLight2sec->stop();
+void TQuillnoteForm::AboutPageClick() {
+  if (!dialogs_) return;
+  TChangePA* dialog = dialogs_->ChangePA.get();
+  // The dialog writes to the page it was opened on, whatever is selected while it is open.
+  dialog->linen = currentpage - 1;
+  dialog->filetoedit = store::aboutPagesPath(currentLG);
+  dialog->showCentredOn(this);
+  const QString text = AboutPage->text();
+  dialog->Edit1->setText(text != store::kDescriptionPlaceholder ? text : QString());
 }
 
 void TQuillnoteForm::closeEvent(QCloseEvent* event) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QString>
 #include <QTimer>
@@ -37,6 +38,38 @@ class TQuillnoteForm : public QWidget {
   // Opens topic slot `k` (1..10) of the current page in a new editor window.
   void BPress(int k);
 
+  // Topic search: one search step over the current language's topic lists; returns the
+  // page to show and arms the highlight of the found slot.
+  int search(const QString& term);
+  // Enter in the search box (swallowed whether or not a search runs).
+  void SearchBoxKeyPress();
+  void StartSearchClick();
+  // Hides the search bar; the next search starts at the first match. The box keeps its text.
+  void CloseSearchClick();
+
+  // Page selector: refreshes the fifteen captions from the page hints, then opens or closes
+  // the overlay.
+  void pg_pages_viewClick();
+  // A jump button: shows page `tag` and closes the overlay.
+  void PageJump(int tag);
+  void fadepageClick();
+
+  // Themes: applies "light" or "dark" (any other text changes nothing on screen) and writes
+  // it to the theme file.
+  void SetProgramTheme(const QString& theme);
+  // Switches to the other look, judged by the quick-action font colour.
+  void toggleTheme();
+
+  // Quick actions and keys.
+  void Option1ImageClick();
+  void Option2ImageClick();
+  void Option3ImageClick();
+  // The window's own key-down handler (F1, F3, F4, F7); modifiers are not examined.
+  void FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
+
+  // Opens the page description dialog on the current page.
+  void AboutPageClick();
+
   // Timer handlers.
   void AutoReloadTimer();
   void TIMERDELAYEDTimer();
@@ -65,8 +98,21 @@ class TQuillnoteForm : public QWidget {
   QLabel* pg_pages_view = nullptr;
   QLabel* copyright = nullptr;
   QWidget* QuickActionsMenu = nullptr;
+  QLabel* Option1Image = nullptr;
+  QLabel* Option1Text = nullptr;
+  QLabel* Option2Image = nullptr;
+  QLabel* Option2Text = nullptr;
+  QLabel* Option3Image = nullptr;
+  QLabel* Option3Text = nullptr;
   QWidget* SearchPanel = nullptr;
+  QPushButton* StartSearch = nullptr;
+  QPushButton* CloseSearch = nullptr;
+  QLabel* LabelBgText = nullptr;
+  QLineEdit* SearchBox = nullptr;
   QWidget* PageSelect = nullptr;
+  QLabel* fadepage = nullptr;
+  std::array<QPushButton*, store::kPages> jump_page{};  // jump_page_1..15
+  QLabel* Label1 = nullptr;
 
   QTimer* AutoReload = nullptr;
   QTimer* TIMERDELAYED = nullptr;
@@ -82,9 +128,15 @@ class TQuillnoteForm : public QWidget {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void createControls();
+  void createQuickActions();
+  void createSearchBar();
+  void createPageSelector();
   void FormCreate();
   void setTopicCaption(int k, const QString& name);
 

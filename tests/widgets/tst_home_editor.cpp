@@ -109,7 +109,7 @@ void HomeEditorTest::editorShowsTheClickedTopic() {
 void HomeEditorTest::editorTakesTheHomeLook_data() {
   QTest::addColumn<QColor>("footer");
   QTest::addColumn<QColor>("memo");
-  QTest::newRow("designed footer colour: light") << ui::sys::InactiveBorder << ui::rgb::MemoLight;
+  QTest::newRow("designed footer colour: light") << ui::sys::WindowText << ui::rgb::MemoLight;
   QTest::newRow("black footer: light") << ui::rgb::Black << ui::rgb::MemoLight;
   QTest::newRow("white footer: dark") << ui::rgb::White << ui::rgb::MemoDark;
 }
@@ -120,6 +120,7 @@ void HomeEditorTest::editorTakesTheHomeLook() {
   Home h;
   Dialogs dialogs;
   h.form.setDialogs(&dialogs);
+  QTRY_VERIFY(!h.form.TIMERDELAYED->isActive());  // the saved theme has been applied
   ui::setTextColor(h.label("copyright"), footer);
   clickTopic(h, 1);
   QCOMPARE(editors().size(), 1);

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
+#include <functional>
 
 #include "home/Quillnote_u.h"
 #include "support/fakeplatform.h"
@@ -17,12 +18,20 @@
 namespace home_testing {
 
 struct Home {
+  // Runs `prepare` in the new working directory before the window is created.
+  struct Before {
+    explicit Before(const std::function<void()>& prepare) {
+      if (prepare) prepare();
+    }
+  };
+
   testing_support::WorkDir dir;  // first: the window creates its data tree in it
   testing_support::FakePlatform platform;
+  Before before;
   TQuillnoteForm form;
   int ticks = 0;  // half-second reloads that completed
 
-  Home() {
+  explicit Home(const std::function<void()>& prepare = {}) : before(prepare) {
     QObject::connect(form.AutoReload, &QTimer::timeout, &form, [this] { ++ticks; });
     form.show();
   }

@@ -1,0 +1,24 @@
+// Small pieces shared by the home window's source files.
+#pragma once
+
+#include <QColor>
+#include <QPixmap>
+#include <QString>
+#include <QWidget>
+
+class QPushButton;
+
+namespace home {
+
+// A picture of the program, or nothing when it is not built in: a missing picture leaves
+// its control empty instead of stopping the window.
+QPixmap pictureOrNothing(const QString& name);
+
+// Sets a control's text colour only when it differs, so a repeated setting repaints nothing.
+void setFontColour(QWidget* w, const QColor& c);
+
+// A flat button with a glyph picture and a hint, taking no keyboard focus.
+QPushButton* makeGlyphButton(QWidget* parent, const QString& name, const QRect& rect,
+                             const QString& glyph, const QString& hint);
+
+}  // namespace home

@@ -1,0 +1,57 @@
+// The page selector: an overlay listing the current language's fifteen pages with their
+// descriptions; a click on one shows that page and closes the overlay.
+#include "home/HomeParts.h"
+#include "home/Quillnote_u.h"
+#include "ui/build.h"
+#include "ui/look.h"
+
+namespace {
+
+QRect jumpRect(int n) {
+  return QRect(19, 53 + 25 * (n - 1), 390, 22);
+}
+
+}  // namespace
+
+void TQuillnoteForm::createPageSelector() {
+  fadepage =
+      ui::makeImage(PageSelect, QStringLiteral("fadepage"), QRect(0, 0, 433, 449), ui::Fit::Stretch,
+                    home::pictureOrNothing(QStringLiteral("selector_card")));
+  ui::onClick(fadepage, [this] { fadepageClick(); });
+  for (int n = 1; n <= store::kPages; ++n) {
+    auto* b = new QPushButton(PageSelect);
+    b->setObjectName(QStringLiteral("jump_page_%1").arg(n));
+    b->setGeometry(jumpRect(n));
+    b->setFlat(true);
+    b->setFocusPolicy(Qt::NoFocus);
+    b->setProperty("tag", n);
+    connect(b, &QPushButton::clicked, this, [this, n] { PageJump(n); });
+    jump_page[n - 1] = b;
+  }
+  Label1 = ui::makeLabel(PageSelect, {QStringLiteral("Label1"), QRect(136, 14, 178, 33),
+                                      QStringLiteral("Page Selector"),
+                                      ui::font(ui::Face::NexaLight, 27), ui::sys::WindowText});
+}
+
+void TQuillnoteForm::pg_pages_viewClick() {
+  // The captions are taken when the overlay is opened (or closed): an open overlay keeps
+  // the descriptions it was opened with.
+  for (int n = 1; n <= store::kPages; ++n) {
+    const QString d = page_txt[n - 1]->toolTip();
+    const QString caption = d == store::kDescriptionPlaceholder
+                                ? QStringLiteral("%1. Nothing Here").arg(n)
+                                : QStringLiteral("%1. ").arg(n) + d;
+    // A button caption treats "&" as a shortcut marker; the description is shown as written.
+    jump_page[n - 1]->setText(QString(caption).replace(u'&', QStringLiteral("&&")));
+  }
+  PageSelect->setVisible(!PageSelect->isVisibleTo(this));
+}
+
+void TQuillnoteForm::PageJump(int tag) {
+  SetPage(tag);
+  PageSelect->hide();
+}
+
+void TQuillnoteForm::fadepageClick() {
+  PageSelect->hide();
+}

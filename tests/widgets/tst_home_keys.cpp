@@ -1,0 +1,186 @@
+// The quick actions at the bottom of the home window and its function keys, and the
+// wallpaper following the window's height.
+#include <QtTest>
+
+#include "dialogs/About_u.h"
+#include "dialogs/Dialogs.h"
+#include "dialogs/Error_u.h"
+#include "support/testmain.h"
+#include "tst_home_support.h"
+#include "ui/build.h"
+#include "ui/look.h"
+#include "ui/pictures.h"
+
+using home_testing::Home;
+
+namespace {
+
+void click(QWidget* w) {
+  QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
+}
+
+// A key as the window system delivers it: to the widget that has the keyboard focus, or to
+// the window itself when none has.
+void press(Home& h, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+  QTest::keyClick(h.form.windowHandle(), key, modifiers);
+}
+
+// The home window shown, active and with its dialogs.
+struct ActiveHome : Home {
+  Dialogs dialogs;
+  ActiveHome() {
+    form.setDialogs(&dialogs);
+    form.activateWindow();
+  }
+};
+
+int visibleAboutWindows() {
+  int count = 0;
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (qobject_cast<TAboutApp*>(w) && w->isVisible()) ++count;
+  return count;
+}
+
+}  // namespace
+
+class HomeKeysTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void quickActionControls();
+  void f1ShowsTheOneAboutWindow();
+  void f3TogglesSearchBarAndSearchPictureOnlyShows();
+  void keysGoToTheSearchBoxWhileItHasFocus();
+  void f7ShowsTheNotice();
+  void exitClosesTheProgram();
+  void tallerWindowStretchesWallpaper();
+};
+
+void HomeKeysTest::quickActionControls() {
+  Home h;
+  TQuillnoteForm& f = h.form;
+  QCOMPARE(f.QuickActionsMenu->geometry(), QRect(48, 576, 422, 60));
+  QCOMPARE(f.QuickActionsMenu->font().pixelSize(), 8);
+  QVERIFY(f.QuickActionsMenu->font().bold());
+  struct Action {
+    QLabel* image;
+    QLabel* text;
+    int left;
+    const char* caption;
+    const char* hint;
+    const char* picture;
+  };
+  const Action actions[] = {
+      {f.Option3Image, f.Option3Text, 164, "Exit", "Exit Program (ALT+F4)", "exit_icon"},
+      {f.Option1Image, f.Option1Text, 200, "Theme", "Switch Themes (F4)", "theme_dark"},
+      {f.Option2Image, f.Option2Text, 236, "Search", "Search Topics (F3)", "search_icon"},
+  };
+  for (const Action& a : actions) {
+    QCOMPARE(a.image->parentWidget(), f.QuickActionsMenu);
+    QCOMPARE(a.image->geometry(), QRect(a.left, 4, 30, 30));
+    QCOMPARE(a.image->toolTip(), QString::fromLatin1(a.hint));
+    QCOMPARE(a.image->pixmap().toImage(), ui::picture(a.picture).toImage());
+    QCOMPARE(a.text->text(), QString::fromLatin1(a.caption));
+    QCOMPARE(a.text->font(), f.QuickActionsMenu->font());
+    // Centred under its picture, wide enough for its caption.
+    QCOMPARE(a.text->y(), 34);
+    QCOMPARE(a.text->height(), 13);
+    QVERIFY(qAbs(a.text->geometry().center().x() - a.image->geometry().center().x()) <= 1);
+    QVERIFY(a.text->width() >= a.text->sizeHint().width());
+  }
+  // Left to right: Exit, Theme, Search, the captions not overlapping.
+  QVERIFY(f.Option3Text->geometry().right() < f.Option1Text->geometry().left());
+  QVERIFY(f.Option1Text->geometry().right() < f.Option2Text->geometry().left());
+}
+
+void HomeKeysTest::f1ShowsTheOneAboutWindow() {
+  ActiveHome h;
+  press(h, Qt::Key_F1);
+  press(h, Qt::Key_F1);
+  QVERIFY(h.dialogs.AboutApp->isVisible());
+  QCOMPARE(visibleAboutWindows(), 1);
+  click(h.dialogs.AboutApp->Button1);
+  QCOMPARE(visibleAboutWindows(), 0);
+}
+
+void HomeKeysTest::f3TogglesSearchBarAndSearchPictureOnlyShows() {
+  ActiveHome h;
+  QWidget* bar = h.form.SearchPanel;
+  press(h, Qt::Key_F3);
+  QVERIFY(bar->isVisible());
+  press(h, Qt::Key_F3);
+  QVERIFY(bar->isHidden());
+  press(h, Qt::Key_F3, Qt::ShiftModifier);  // modifiers are not looked at
+  QVERIFY(bar->isVisible());
+  press(h, Qt::Key_F3);
+  click(h.form.Option2Image);
+  QVERIFY(bar->isVisible());
+  click(h.form.Option2Image);
+  QVERIFY(bar->isVisible());
+}
+
+void HomeKeysTest::keysGoToTheSearchBoxWhileItHasFocus() {
+  ActiveHome h;
+  QVERIFY(QTest::qWaitForWindowActive(&h.form));
+  click(h.form.Option2Image);
+  h.form.SearchBox->setFocus();
+  QVERIFY(h.form.SearchBox->hasFocus());
+  press(h, Qt::Key_L);
+  press(h, Qt::Key_F3);
+  press(h, Qt::Key_F4);
+  QVERIFY(h.form.SearchPanel->isVisible());
+  QCOMPARE(h.form.SearchBox->text(), QStringLiteral("l"));
+  QTRY_VERIFY(!h.form.TIMERDELAYED->isActive());
+  QCOMPARE(testing_support::readBytes("Data/options.dat"), QByteArray("light\r\n"));
+
+  // Once the bar is closed the keys reach the window again.
+  click(h.form.CloseSearch);
+  QVERIFY(h.form.SearchPanel->isHidden());
+  press(h, Qt::Key_F3);
+  QVERIFY(h.form.SearchPanel->isVisible());
+  press(h, Qt::Key_F4);
+  QCOMPARE(testing_support::readBytes("Data/options.dat"), QByteArray("dark\r\n"));
+}
+
+void HomeKeysTest::f7ShowsTheNotice() {
+  ActiveHome h;
+  press(h, Qt::Key_F7);
+  TErrorFrame* notice = h.dialogs.ErrorFrame.get();
+  QVERIFY(notice->isVisible());
+  QCOMPARE(notice->errortext->text(), QStringLiteral("A Error has occured. Acess Denied"));
+  QCOMPARE(notice->errortext2->text(), QStringLiteral("Error Code: Not-a-Bug, A-Feature"));
+  QCOMPARE(notice->e_Button->text(), QStringLiteral("Sure!"));
+  for (QLabel* icon :
+       {notice->image_error, notice->image_info, notice->image_warning, notice->image_sucess})
+    QVERIFY(icon->isHidden());
+}
+
+void HomeKeysTest::exitClosesTheProgram() {
+  ActiveHome h;
+  QVERIFY(QTest::qWaitForWindowExposed(&h.form));
+  QTimer::singleShot(0, &h.form, [&] { click(h.form.Option3Image); });
+  QTimer::singleShot(5000, [] { QCoreApplication::exit(1); });  // not ended: fail, not hang
+  QCOMPARE(QCoreApplication::exec(), 0);
+  QVERIFY(!h.form.isVisible());
+}
+
+void HomeKeysTest::tallerWindowStretchesWallpaper() {
+  Home h;
+  QWidget* strip = h.form.findChild<QWidget*>("borderB");
+  const auto mouse = [&](QEvent::Type type, const QPoint& global) {
+    const QPointF local = strip->mapFromGlobal(QPointF(global));
+    QMouseEvent ev(type, local, local, QPointF(global), Qt::LeftButton,
+                   type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                   Qt::NoModifier);
+    QApplication::sendEvent(strip, &ev);
+  };
+  const QPoint start = strip->mapToGlobal(QPoint(300, 1));
+  mouse(QEvent::MouseButtonPress, start);
+  mouse(QEvent::MouseMove, start + QPoint(0, 120));
+  mouse(QEvent::MouseButtonRelease, start + QPoint(0, 120));
+  QVERIFY(h.form.height() > 700);
+  QCOMPARE(h.form.BackGround->geometry(), QRect(-6, 0, 556, h.form.height()));
+}
+
+QUILL_TEST_MAIN(HomeKeysTest)
+#include "tst_home_keys.moc"
