@@ -6,6 +6,7 @@
 #include <QString>
 #include <QWidget>
 
+class QLabel;
 class QPushButton;
 
 namespace home {
@@ -20,5 +21,18 @@ void setFontColour(QWidget* w, const QColor& c);
 // A flat button with a glyph picture and a hint, taking no keyboard focus.
 QPushButton* makeGlyphButton(QWidget* parent, const QString& name, const QRect& rect,
                              const QString& glyph, const QString& hint);
+
+// A panel that shows, as its background, the part of the window's wallpaper behind it, so
+// it covers the labels and pictures under it while the window's look carries on.
+class WallpaperPanel : public QWidget {
+ public:
+  WallpaperPanel(QWidget* parent, const QLabel* wallpaper);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  const QLabel* wallpaper_;
+};
 
 }  // namespace home

@@ -31,6 +31,9 @@ void TQuillnoteForm::createPageSelector() {
   Label1 = ui::makeLabel(PageSelect, {QStringLiteral("Label1"), QRect(136, 14, 178, 33),
                                       QStringLiteral("Page Selector"),
                                       ui::font(ui::Face::NexaLight, 27), ui::sys::WindowText});
+  // A substitute face may need more height than the designed one: the letters below the
+  // line stay whole.
+  Label1->resize(Label1->width(), std::max(Label1->height(), Label1->fontMetrics().height()));
 }
 
 void TQuillnoteForm::pg_pages_viewClick() {

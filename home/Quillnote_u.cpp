@@ -71,10 +71,12 @@ void setHint(QWidget* w, const QString& text) {
   if (w->toolTip() != text) w->setToolTip(text);
 }
 
-// An empty panel: transparent, with its own font and font colour for what it will hold.
+// An empty panel with its own font and font colour for what it will hold. Over `wallpaper`
+// it shows the wallpaper's part behind it and hides whatever else lies there; without one
+// it is transparent.
 QWidget* makePanel(QWidget* parent, const QString& name, const QRect& rect, const QFont& font,
-                   const QColor& colour, bool visible) {
-  auto* panel = new QWidget(parent);
+                   const QColor& colour, bool visible, const QLabel* wallpaper = nullptr) {
+  QWidget* panel = wallpaper ? new home::WallpaperPanel(parent, wallpaper) : new QWidget(parent);
   panel->setObjectName(name);
   panel->setGeometry(rect);
   panel->setFont(font);
@@ -223,10 +225,10 @@ void TQuillnoteForm::createControls() {
                                ui::font(Face::Tahoma, 8, true), ui::rgb::White, true);
   createQuickActions();
   SearchPanel = makePanel(this, s("SearchPanel"), QRect(1000, 580, 358, 41),
-                          ui::font(Face::Tahoma, 11), ui::sys::InactiveBorder, false);
+                          ui::font(Face::Tahoma, 11), ui::sys::InactiveBorder, false, BackGround);
   createSearchBar();
   PageSelect = makePanel(this, s("PageSelect"), QRect(600, 172, 434, 449),
-                         ui::font(Face::Tahoma, 11), ui::sys::WindowText, false);
+                         ui::font(Face::Tahoma, 11), ui::sys::WindowText, false, BackGround);
   createPageSelector();
 
   AutoReload = makeTimer(this, s("AutoReload"), 500, false);
