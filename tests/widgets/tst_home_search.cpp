@@ -117,6 +117,26 @@ void HomeSearchTest::searchBarControls() {
   QCOMPARE(f.SearchBox->placeholderText(), QStringLiteral("Type here to search"));
   // The box lies over its frame.
   QCOMPARE(f.SearchPanel->childAt(150, 20), f.SearchBox);
+
+  // Open, the bar covers the quick actions under it with the wallpaper: the strip above the
+  // box, across the Search picture, shows the wallpaper alone.
+  QTRY_VERIFY(!f.TIMERDELAYED->isActive());
+  const QRect strip(284, 581, 30, 8);
+  const QImage wallpaper = f.BackGround->grab(strip.translated(6, 0)).toImage();
+  const auto differs = [&] {
+    const QImage shown = f.grab(strip).toImage().convertToFormat(wallpaper.format());
+    int most = 0;
+    for (int y = 0; y < shown.height(); ++y)
+      for (int x = 0; x < shown.width(); ++x) {
+        const QColor a = shown.pixelColor(x, y), b = wallpaper.pixelColor(x, y);
+        most = std::max({most, qAbs(a.red() - b.red()), qAbs(a.green() - b.green()),
+                         qAbs(a.blue() - b.blue())});
+      }
+    return most;
+  };
+  QVERIFY(differs() > 64);  // closed: the picture shows
+  f.SearchPanel->show();
+  QVERIFY(differs() <= 8);
 }
 
 void HomeSearchTest::stepsThroughMatchesAndWraps() {

@@ -117,10 +117,13 @@ void HomeThemeTest::savedThemeAppliesAfterStart() {
   QFETCH(QColor, editor);
   QFETCH(int, toggled);
   QFETCH(QByteArray, afterToggle);
+  const QDateTime old = QDateTime::currentDateTime().addDays(-3);
   Home h([&] {
     if (file.isEmpty()) return;
     QDir().mkpath("Data");
     testing_support::writeBytes("Data/options.dat", file);
+    QFile f("Data/options.dat");
+    QVERIFY(f.open(QIODevice::ReadWrite) && f.setFileTime(old, QFileDevice::FileModificationTime));
   });
   Dialogs dialogs;
   h.form.setDialogs(&dialogs);
@@ -128,6 +131,10 @@ void HomeThemeTest::savedThemeAppliesAfterStart() {
   QTRY_VERIFY(!h.form.TIMERDELAYED->isActive());
   checkLook(h, kLooks[look]);
   QCOMPARE(themeFile(), fileAfter);
+  if (!file.isEmpty()) {  // applying the theme it holds leaves the file untouched
+    QCOMPARE(QFileInfo("Data/options.dat").lastModified().toSecsSinceEpoch(),
+             old.toSecsSinceEpoch());
+  }
   QCOMPARE(openEditorMemo(h), editor);
 
   QTest::keyClick(&h.form, Qt::Key_F4);
