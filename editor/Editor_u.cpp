@@ -22,6 +22,21 @@
 
 using editor::designedPicture;
 
+namespace {
+
+// Whether `text` holds a run of more than `limit` characters without a space or line
+// break (a pasted blob, minified code, a damaged file).
+bool hasLongUnbrokenRun(const QString& text, qsizetype limit) {
+  qsizetype run = 0;
+  for (const QChar c : text) {
+    run = c.isSpace() ? 0 : run + 1;
+    if (run > limit) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
 TEditorForm::TEditorForm(Dialogs* dialogs, QWidget* parent) : QWidget(parent), dialogs_(dialogs) {
   setWindowFlag(Qt::Window, true);
   setAttribute(Qt::WA_DeleteOnClose, true);
@@ -200,7 +215,14 @@ void TEditorForm::loadTopic(const QString& caption, const QString& language, int
   TitleInfo->setText(caption == store::kTopicPlaceholder ? editor::kTitlePlaceholder : caption);
   const QString path = store::topicPath(language, page, slot);
   // A topic not written yet opens empty.
-  AllText->setPlainText(store::loadTopic(path).value_or(QString()));
+  const QString text = store::loadTopic(path).value_or(QString());
+  // Wrapping at word boundaries searches an unbroken run again for every screen line it
+  // fills, which takes seconds for 100 000 characters and minutes for a megabyte; a text
+  // with such a run wraps anywhere instead, and opens at once.
+  AllText->setWordWrapMode(hasLongUnbrokenRun(text, 4096)
+                               ? QTextOption::WrapAnywhere
+                               : QTextOption::WrapAtWordBoundaryOrAnywhere);
+  AllText->setPlainText(text);
   restoreText_ = memoText();
   BtRestore->setEnabled(false);
   lgpage->setText(store::topicAddress(language, page, slot));
