@@ -4,6 +4,7 @@
 #include "store/linefile.h"
 #include "ui/build.h"
 #include "ui/look.h"
+#include "ui/platform.h"
 
 TChangePA::TChangePA(QWidget* parent) : QWidget(parent) {
   dialogs::setUpWindow(this, QStringLiteral("Change Page Description"), QSize(315, 164));
@@ -28,7 +29,10 @@ TChangePA::TChangePA(QWidget* parent) : QWidget(parent) {
                                        QStringLiteral("OK"));
   Edit1 = dialogs::makeGreyEdit(this, QStringLiteral("Edit1"), QRect(24, 96, 265, 21),
                                 QStringLiteral("Type Here"));
-  connect(Button1, &QPushButton::clicked, this, &TChangePA::Button1Click);
+  // A failed write goes to the standard error report from here: an error must not unwind
+  // through the toolkit's click handling, which leaks the event and skips its clean-up.
+  connect(Button1, &QPushButton::clicked, this,
+          [this] { ui::runReported([this] { Button1Click(); }); });
 }
 
 void TChangePA::Button1Click() {
