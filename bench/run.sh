@@ -78,16 +78,13 @@ log "editor: $editor_runs runs of each step on a 5 MB topic"
   2>"$work/editor.log") | grep '^ROW' >>"$rows"
 
 # --- A private X server ------------------------------------------------------------------
-display=""
-for n in $(seq 90 199); do
-  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=$n; break; fi
-done
-[ -n "$display" ] || { log "no free X display number"; exit 1; }
-Xvfb ":$display" -screen 0 1920x1080x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+# Xvfb picks a free display number itself and writes it to descriptor 3.
+Xvfb -displayfd 3 -noreset -screen 0 1920x1080x24 -nolisten tcp 3>"$work/display" \
+  >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
-export DISPLAY=":$display" QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work/xdg"
-for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-xdpyinfo >/dev/null 2>&1 || { log "Xvfb did not start"; exit 1; }
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+[ -s "$work/display" ] || { cat "$work/xvfb.log" >&2; log "Xvfb did not start"; exit 1; }
+export DISPLAY=":$(head -n1 "$work/display")" QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$work/xdg"
 mkdir -p -m 700 "$XDG_RUNTIME_DIR"
 unset WAYLAND_DISPLAY
 log "X server on $DISPLAY"
@@ -132,7 +129,7 @@ editors_shown() { xdotool search --onlyvisible --name '^Quillnote - Editor' 2>/d
 log "memory: $ten_runs runs of ten editors opened from the home window"
 : >"$work/editors.txt"
 for r in $(seq "$ten_runs"); do
-  read -r _ rss0 pid win < <(start_home "$later" --keep)
+  read -r _ rss0 pid win < <(start_home "$later" --keep) || { log "the program did not start"; exit 1; }
   pids+=("$pid")
   rss1=0
   for k in $(seq 10); do
@@ -157,9 +154,11 @@ home_pids=() floor_pids=()
 for i in $(seq "$idle_instances"); do
   mkdir -p "$work/idle-$i"
   cp -r "$later/Data" "$work/idle-$i/"
-  read -r _ _ pid _ < <("$waitmap" --cwd "$work/idle-$i" --name Quillnote --keep -- "$program")
+  read -r _ _ pid _ < <("$waitmap" --cwd "$work/idle-$i" --name Quillnote --keep -- "$program") ||
+    { log "the program did not start"; exit 1; }
   home_pids+=("$pid"); pids+=("$pid")
-  read -r _ _ pid _ < <("$waitmap" --name "Quillnote floor" --keep -- "$floor")
+  read -r _ _ pid _ < <("$waitmap" --name "Quillnote floor" --keep -- "$floor") ||
+    { log "the floor did not start"; exit 1; }
   floor_pids+=("$pid"); pids+=("$pid")
 done
 sleep 5
@@ -234,11 +233,13 @@ awk -F'|' -v rowsfile="$rows" '
   }
   END { printf "\n%s\n", missed ? missed " budget(s) MISSED" : "every budget holds" }
 ' <<<"$spec"
-cat <<'LEGEND'
+tick_pct=$(awk -v t="$(getconf CLK_TCK)" -v s="$idle_cpu_s" 'BEGIN { printf "%.3f", 100 / t / s }')
+cat <<LEGEND
 
 Baselines, measured in the same run:
   start-up, memory after start-up: the floor, an empty frameless 550 x 645 Qt window built here
   CPU and memory growth when idle:  the floor, idle for the same time beside the home windows
+          (CPU time is read in clock ticks from /proc/<pid>/stat: one tick is $tick_pct % here)
   store:  the same files read (or written and synced) with plain system calls
   editor: open, keystroke and find in a bare Qt text box with the same text; save: the plain
           synced write of the same bytes
