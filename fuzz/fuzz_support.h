@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <QByteArray>
+#include <QDir>
 #include <QString>
 #include <QStringDecoder>
 #include <QStringList>
@@ -57,15 +58,18 @@ inline QString asUtf8Holds(const QString& text) {
 // the writes (each flushed to disk) stay fast. The process works inside it, so that the
 // relative "./Data" paths of the store land there too.
 inline const std::string& privateFolder() {
-  static const std::string folder = [] {
+  // Never destroyed, so that the clean-up at exit can still read it.
+  static const std::string* folder = [] {
     const char* base = std::getenv("QUILLNOTE_FUZZ_TMP");
     std::string pattern = base ? base : (::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp");
     pattern += "/quillnote-fuzz-XXXXXX";
     if (!::mkdtemp(pattern.data())) fail("no private folder");
     if (::chdir(pattern.c_str()) != 0) fail("cannot enter the private folder");
-    return pattern;
+    auto* made = new std::string(pattern);
+    std::atexit([] { QDir(QString::fromStdString(privateFolder())).removeRecursively(); });
+    return made;
   }();
-  return folder;
+  return *folder;
 }
 
 inline void writeFileRaw(const char* path, const QByteArray& bytes) {
