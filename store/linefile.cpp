@@ -50,8 +50,9 @@ QByteArray encodeLines(const QStringList& lines) {
 QByteArray readFileBytes(const QString& path) {
   const QByteArray name = nativePath(path);
   int fd;
+  // Without waiting: a named pipe in a file's place must not block the program.
   do {
-    fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
+    fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   } while (fd < 0 && errno == EINTR);
   if (fd < 0) throwErrno(errno);
   struct stat st;
@@ -60,9 +61,11 @@ QByteArray readFileBytes(const QString& path) {
     ::close(fd);
     throwErrno(err);
   }
-  if (S_ISDIR(st.st_mode)) {
+  if (!S_ISREG(st.st_mode)) {
+    // A folder, a named pipe or a device (a link to /dev/zero would never end) is not a
+    // file of the program's.
     ::close(fd);
-    throwErrno(EISDIR);
+    throwErrno(S_ISDIR(st.st_mode) ? EISDIR : EACCES);
   }
   // Ask for one byte more than the file holds: a short read then means the end was reached
   // and a file of ordinary size is read with a single call.
@@ -80,7 +83,7 @@ QByteArray readFileBytes(const QString& path) {
     }
     if (n == 0) break;
     used += n;
-    if (used < data.size() && S_ISREG(st.st_mode)) break;
+    if (used < data.size()) break;
   }
   ::close(fd);
   data.truncate(used);
@@ -102,6 +105,8 @@ void writeFileAtomic(const QString& path, const QByteArray& bytes, Flush flush) 
   mode_t mode = 0666;
   if (::stat(target.constData(), &st) == 0) {
     if (S_ISDIR(st.st_mode)) throwErrno(EISDIR);
+    // Only a file is replaced: never a named pipe or a device that a link points to.
+    if (!S_ISREG(st.st_mode)) throwErrno(EACCES);
     exists = true;
     mode = st.st_mode & 07777;
   }

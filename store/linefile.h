@@ -81,14 +81,16 @@ void ModifyLine(const QString& fn, int index, const QString& newText);
 
 // Writes `bytes` to `path` atomically: a temporary file in the same folder, flushed to
 // disk, then renamed over `path` (which keeps its permissions; a symbolic link is followed),
-// then the folder flushed (with Flush::Later neither is flushed). Throws IoError; on failure `path`
-// is untouched and the temporary file removed.
+// then the folder flushed (with Flush::Later neither is flushed). Only a file is replaced: a
+// named pipe or device in its place gives "File access denied". Throws IoError; on failure
+// `path` is untouched and the temporary file removed.
 void writeFileAtomic(const QString& path, const QByteArray& bytes, Flush flush = Flush::Now);
 
 // Flushes to disk everything written on the file system that holds `folder`. Throws IoError.
 void flushFileSystem(const QString& folder);
 
-// Reads a whole file with one read. Throws IoError (a folder gives "File access denied").
+// Reads a whole file with one read. Throws IoError (a folder, a named pipe or a device
+// gives "File access denied").
 QByteArray readFileBytes(const QString& path);
 
 }  // namespace store

@@ -304,6 +304,33 @@ TEST(AtomicWrite, FailedWriteKeepsOldBytes) {
   EXPECT_EQ(entriesOf("."), QStringList{"topic.txt"});
 }
 
+// A named pipe or a device in a file's place (or named by a link) is neither read, which
+// would wait for ever or never end, nor replaced.
+TEST(AtomicWrite, NamedPipesAndDevicesAreLeftAlone) {
+  WorkDir wd;
+  ASSERT_EQ(::mkfifo("pipe.txt", 0644), 0);
+  ASSERT_TRUE(QFile::link("pipe.txt", "link-to-pipe.txt"));
+  ASSERT_TRUE(QFile::link("/dev/zero", "zero.txt"));
+  for (const char* name : {"pipe.txt", "link-to-pipe.txt", "zero.txt"}) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(ioCodeOf([&] { store::readFileBytes(name); }), store::kAccessDenied);
+    EXPECT_EQ(ioCodeOf([&] { store::readLineFile(name, 10); }), store::kAccessDenied);
+    EXPECT_EQ(store::readfromfile(name, 1), QString());
+  }
+  for (const char* name : {"pipe.txt", "link-to-pipe.txt"}) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(ioCodeOf([&] { store::writeLines(name, {"x"}); }), store::kAccessDenied);
+    EXPECT_EQ(ioCodeOf([&] { store::writetofile(name, 1, "x"); }), store::kAccessDenied);
+  }
+  struct stat st;
+  ASSERT_EQ(::stat("pipe.txt", &st), 0);
+  EXPECT_TRUE(S_ISFIFO(st.st_mode));
+  // No temporary file left; the pipe is a "system" entry to QDir.
+  EXPECT_EQ(QDir(".").entryList(
+                QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
+            QStringList({"link-to-pipe.txt", "pipe.txt", "zero.txt"}));
+}
+
 TEST(AtomicWrite, KeepsPermissionsAndFollowsLinks) {
   WorkDir wd;
   writeBytes("private.txt", "a\r\n");

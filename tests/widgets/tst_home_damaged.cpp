@@ -3,6 +3,8 @@
 // UTF-16 files, settings files that do not read. The program starts, shows what it can,
 // reports only what a failed step reports, writes nothing it was not asked to write, and
 // keeps running through every language and page and an opened topic.
+#include <sys/stat.h>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -35,16 +37,24 @@ const QString kAbout = QStringLiteral("Data/Lg_Delphi/aboutpages.txt");
 const QString kTopic1 = QStringLiteral("Data/Lg_Delphi/1/topic1.txt");
 const QString kSettings = QStringLiteral("Data/UserSettings/options.txt");
 
-// Every entry under the working directory: its kind and, for a file, a digest of its bytes.
+// Every entry under the working directory: its kind and, for a file, a digest of its bytes
+// (a named pipe or a link to a device is not read).
 QMap<QString, QString> snapshot() {
   QMap<QString, QString> out;
-  QDirIterator it(QStringLiteral("."), QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+  QDirIterator it(QStringLiteral("."),
+                  QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
                   QDirIterator::Subdirectories);
   while (it.hasNext()) {
     const QString path = it.next();
     const QFileInfo info = it.fileInfo();
-    if (info.isDir()) {
+    struct stat st;
+    ::lstat(QFile::encodeName(path).constData(), &st);
+    if (S_ISLNK(st.st_mode)) {
+      out.insert(path, QStringLiteral("link to ") + info.symLinkTarget());
+    } else if (S_ISDIR(st.st_mode)) {
       out.insert(path, QStringLiteral("folder"));
+    } else if (!S_ISREG(st.st_mode)) {
+      out.insert(path, QStringLiteral("special"));
     } else {
       QFile f(path);
       f.open(QIODevice::ReadOnly);
@@ -203,6 +213,15 @@ const std::vector<Case>& cases() {
     v.push_back(Case("folder where a topic belongs", [] { replaceByFolder(kTopic1); }).opens(""));
     v.push_back(Case("folder where the settings belong", [] {
                   replaceByFolder(kSettings);
+                }).settingsDoNotRead());
+    // Nothing waits on a named pipe or reads a device without end.
+    v.push_back(Case("named pipe where a topic belongs", [] {
+                  QFile::remove(kTopic1);
+                  ::mkfifo(QFile::encodeName(kTopic1).constData(), 0644);
+                }).opens(""));
+    v.push_back(Case("settings linked to an endless device", [] {
+                  QFile::remove(kSettings);
+                  QFile::link(QStringLiteral("/dev/zero"), kSettings);
                 }).settingsDoNotRead());
     v.push_back(Case("missing language folder", [] { QDir("Data/Lg_Delphi").removeRecursively(); })
                     .shows(kFresh)
