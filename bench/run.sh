@@ -182,7 +182,7 @@ idle_label="CPU of the idle home window over ${idle_cpu_s} s"
 if [ "$growth_s" -ge 120 ]; then growth_label="Memory growth over $((growth_s / 60)) idle minutes"
 else growth_label="Memory growth over ${growth_s} idle seconds"; fi
 # key | figure | shown in | scale from the row's unit | budget kind | budget
-spec="startup_first|Start-up to home mapped, first run|ms|1|ratio|1.5
+figures="startup_first|Start-up to home mapped, first run|ms|1|ratio|1.5
 startup_later|Start-up to home mapped, later runs|ms|1|ratio|1.5
 rss_home|Resident memory after start-up|MB|1024|ratio|1.3
 rss_first_editor|Memory of the first editor|MB|1024|none|-
@@ -232,7 +232,7 @@ awk -F'|' -v rowsfile="$rows" '
     printf fmt, $2, show(v, unit), show(b, unit), ratio, btext, verdict
   }
   END { printf "\n%s\n", missed ? missed " budget(s) MISSED" : "every budget holds" }
-' <<<"$spec"
+' <<<"$figures"
 tick_pct=$(awk -v t="$(getconf CLK_TCK)" -v s="$idle_cpu_s" 'BEGIN { printf "%.3f", 100 / t / s }')
 cat <<LEGEND
 

@@ -72,13 +72,13 @@ QPixmap designedPicture(const QString& name) {
 }
 
 ui::ChromeSpec dialogChrome(const QString& title) {
-  ui::ChromeSpec spec;
-  spec.title = title;
-  spec.titleName = QStringLiteral("title");
-  spec.dialog = true;
-  spec.minimise = false;
-  spec.resizable = false;
-  return spec;
+  ui::ChromeSpec layout;
+  layout.title = title;
+  layout.titleName = QStringLiteral("title");
+  layout.dialog = true;
+  layout.minimise = false;
+  layout.resizable = false;
+  return layout;
 }
 
 QFont controlFont() {

@@ -38,16 +38,16 @@ QCheckBox* makeCheckBox(QWidget* parent, const QString& name, const QRect& rect,
   return box;
 }
 
-QPushButton* makeFlatButton(QWidget* parent, const FlatButtonSpec& spec) {
-  auto* b = new QPushButton(spec.text, parent);
-  b->setObjectName(spec.name);
-  b->setGeometry(spec.rect);
+QPushButton* makeFlatButton(QWidget* parent, const FlatButtonSpec& layout) {
+  auto* b = new QPushButton(layout.text, parent);
+  b->setObjectName(layout.name);
+  b->setGeometry(layout.rect);
   b->setFlat(true);
   b->setFocusPolicy(Qt::NoFocus);
-  b->setToolTip(spec.hint);
-  const QPixmap glyph = designedPicture(spec.glyph);
+  b->setToolTip(layout.hint);
+  const QPixmap glyph = designedPicture(layout.glyph);
   if (!glyph.isNull()) b->setIcon(QIcon(glyph));
-  b->setIconSize(spec.glyphSize);
+  b->setIconSize(layout.glyphSize);
   ui::setTextColor(b, ui::rgb::White);
   return b;
 }

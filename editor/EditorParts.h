@@ -41,7 +41,7 @@ QCheckBox* makeCheckBox(QWidget* parent, const QString& name, const QRect& rect,
                         const QString& hint);
 
 // A flat button with a glyph and white text, taking no keyboard focus.
-QPushButton* makeFlatButton(QWidget* parent, const FlatButtonSpec& spec);
+QPushButton* makeFlatButton(QWidget* parent, const FlatButtonSpec& layout);
 
 // The names of the fonts installed on the system, asked of the system once per run.
 const QStringList& installedFonts();

@@ -11,8 +11,7 @@ constexpr const char* kSource = "quillSource";
 
 class ClickFilter : public QObject {
  public:
-  ClickFilter(QObject* parent, std::function<void()> click,
-              std::function<void(QMouseEvent*)> press)
+  ClickFilter(QObject* parent, std::function<void()> click, std::function<void(QMouseEvent*)> press)
       : QObject(parent), click_(std::move(click)), press_(std::move(press)) {}
 
   bool eventFilter(QObject* obj, QEvent* ev) override {
@@ -74,8 +73,8 @@ void setImage(QLabel* image, const QPixmap& picture) {
   }
   if (fit == Fit::Proportional) {
     const qreal dpr = image->devicePixelRatioF();
-    QPixmap scaled = picture.scaled(image->size() * dpr, Qt::KeepAspectRatio,
-                                    Qt::SmoothTransformation);
+    QPixmap scaled =
+        picture.scaled(image->size() * dpr, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     scaled.setDevicePixelRatio(dpr);
     image->setPixmap(scaled);
   } else {
@@ -92,7 +91,9 @@ void setTextColor(QWidget* w, const QColor& c) {
   w->setPalette(p);
 }
 
-QColor textColor(const QWidget* w) { return w->palette().color(QPalette::WindowText); }
+QColor textColor(const QWidget* w) {
+  return w->palette().color(QPalette::WindowText);
+}
 
 void setBackground(QWidget* w, const QColor& c, bool opaque) {
   QPalette p = w->palette();

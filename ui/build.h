@@ -26,7 +26,7 @@ struct LabelSpec {
 };
 
 // A text label. Labels are transparent unless they have a background.
-QLabel* makeLabel(QWidget* parent, const LabelSpec& spec);
+QLabel* makeLabel(QWidget* parent, const LabelSpec& layout);
 
 // An image control showing `picture` (which may be null) fitted as `fit` says.
 QLabel* makeImage(QWidget* parent, const QString& name, const QRect& rect, Fit fit,

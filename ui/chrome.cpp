@@ -10,20 +10,20 @@
 
 namespace ui {
 
-Chrome::Chrome(QWidget* window, const ChromeSpec& spec)
-    : QObject(window), window_(window), spec_(spec) {
+Chrome::Chrome(QWidget* window, const ChromeSpec& layout)
+    : QObject(window), window_(window), spec_(layout) {
   const int w = window->width();
   const int h = window->height();
   window->setWindowFlag(Qt::FramelessWindowHint, true);
 
-  const QRect strip = spec.borderRect.isEmpty() ? QRect(0, 0, w, 25) : spec.borderRect;
+  const QRect strip = layout.borderRect.isEmpty() ? QRect(0, 0, w, 25) : layout.borderRect;
   border = makeLabel(window, {QStringLiteral("border"), strip, QString(), font(Face::Tahoma, 11),
                               sys::WindowText, Qt::AlignLeft | Qt::AlignTop, rgb::Strip});
 
   // The title text is as wide as its text and centred over the strip, 19 pixels high.
   title = makeLabel(
-      window, {spec.titleName, QRect(strip.left(), 4, 0, 0), spec.title, font(Face::Tahoma, 16),
-               spec.dialog ? sys::InactiveBorder : sys::ActiveBorder});
+      window, {layout.titleName, QRect(strip.left(), 4, 0, 0), layout.title, font(Face::Tahoma, 16),
+               layout.dialog ? sys::InactiveBorder : sys::ActiveBorder});
   title->resize(title->width(), 19);
   title->move(strip.left() + (strip.width() - title->width()) / 2, 4);
 
@@ -34,7 +34,7 @@ Chrome::Chrome(QWidget* window, const ChromeSpec& spec)
   winbt_Close->installEventFilter(this);
   onClick(winbt_Close, [this] { window_->close(); });
 
-  if (spec.minimise) {
+  if (layout.minimise) {
     winbt_minimise = makeLabel(
         window, {QStringLiteral("winbt_minimise"), QRect(w - 40, 0, 20, 25), QStringLiteral("_"),
                  font(Face::Tahoma, 16, true), sys::ActiveBorder, Qt::AlignHCenter | Qt::AlignTop});
@@ -46,23 +46,23 @@ Chrome::Chrome(QWidget* window, const ChromeSpec& spec)
   borderL = makeLabel(
       window, {QStringLiteral("borderL"), QRect(0, 25, 3, h - 15), QString(),
                font(Face::Tahoma, 11), sys::WindowText, Qt::AlignLeft | Qt::AlignTop, rgb::Strip});
-  if (spec.rightStrip) {
+  if (layout.rightStrip) {
     borderR = makeLabel(
-        window, {spec.rightName, QRect(w - 3, 25, 3, h - 15), QString(), font(Face::Tahoma, 11),
+        window, {layout.rightName, QRect(w - 3, 25, 3, h - 15), QString(), font(Face::Tahoma, 11),
                  sys::WindowText, Qt::AlignLeft | Qt::AlignTop, rgb::Strip});
   }
-  if (spec.bottomStrip) {
+  if (layout.bottomStrip) {
     borderB = makeLabel(
-        window, {spec.bottomName, QRect(-7, h - 3, w + 10, 3), QString(), font(Face::Tahoma, 11),
+        window, {layout.bottomName, QRect(-7, h - 3, w + 10, 3), QString(), font(Face::Tahoma, 11),
                  sys::WindowText, Qt::AlignLeft | Qt::AlignTop, rgb::Strip});
-    if (spec.resizable) {
+    if (layout.resizable) {
       borderB->setCursor(Qt::SizeVerCursor);
       borderB->installEventFilter(this);
-      if (spec.minHeight > window->minimumHeight()) window->setMinimumHeight(spec.minHeight);
+      if (layout.minHeight > window->minimumHeight()) window->setMinimumHeight(layout.minHeight);
     }
   }
 
-  if (spec.minimise) {
+  if (layout.minimise) {
     CloseMN = makeImage(window, QStringLiteral("CloseMN"), QRect(2, 0, 23, 25), Fit::None);
     MenuCL = new QMenu(window);
     MenuCL->setObjectName(QStringLiteral("MenuCL"));
@@ -80,7 +80,7 @@ Chrome::Chrome(QWidget* window, const ChromeSpec& spec)
   }
 
   addDragPiece(border);
-  if (spec.titleDrags) addDragPiece(title);
+  if (layout.titleDrags) addDragPiece(title);
   window->installEventFilter(this);
 }
 

@@ -37,7 +37,7 @@ class Chrome : public QObject {
   Q_OBJECT
  public:
   // Creates the pieces as children of `window`, which must already have its designed size.
-  Chrome(QWidget* window, const ChromeSpec& spec);
+  Chrome(QWidget* window, const ChromeSpec& layout);
 
   // Makes `piece` move the window when pressed with any button.
   void addDragPiece(QWidget* piece);
@@ -46,12 +46,12 @@ class Chrome : public QObject {
   QLabel* border = nullptr;
   QLabel* title = nullptr;  // Application_Title or title
   QLabel* winbt_Close = nullptr;
-  QLabel* winbt_minimise = nullptr;  // null unless spec.minimise
+  QLabel* winbt_minimise = nullptr;  // null unless layout.minimise
   QLabel* borderL = nullptr;
-  QLabel* borderR = nullptr;  // null unless spec.rightStrip
-  QLabel* borderB = nullptr;  // null unless spec.bottomStrip
-  QLabel* CloseMN = nullptr;  // null unless spec.minimise
-  QMenu* MenuCL = nullptr;    // null unless spec.minimise
+  QLabel* borderR = nullptr;  // null unless layout.rightStrip
+  QLabel* borderB = nullptr;  // null unless layout.bottomStrip
+  QLabel* CloseMN = nullptr;  // null unless layout.minimise
+  QMenu* MenuCL = nullptr;    // null unless layout.minimise
 
   // Bottom-edge resize state.
   bool beginsize = false;
