@@ -13,7 +13,11 @@ cmake -S "$src" -B "$build" -G Ninja -DQUILLNOTE_FUZZ=ON -DCMAKE_CXX_COMPILER=cl
   -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build"
 
-work="$(mktemp -d "${TMPDIR:-/tmp}/quillnote-fuzz.XXXXXX")"
+# Scratch space in memory where there is some: the targets write files on every run, and
+# each write is flushed to disk.
+scratch="${TMPDIR:-/tmp}"
+[ -d /dev/shm ] && [ -w /dev/shm ] && scratch=/dev/shm
+work="$(mktemp -d "$scratch/quillnote-fuzz.XXXXXX")"
 trap 'rm -rf "$work"' EXIT
 export QUILLNOTE_FUZZ_TMP="$work"
 export ASAN_OPTIONS="halt_on_error=1:detect_leaks=1"
