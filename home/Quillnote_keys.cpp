@@ -10,7 +10,9 @@
 #include "dialogs/Error_u.h"
 #include "home/HomeParts.h"
 #include "home/Quillnote_u.h"
+
 #include "ui/build.h"
+#include "ui/platform.h"
 
 namespace {
 
@@ -107,7 +109,7 @@ void TQuillnoteForm::keyPressEvent(QKeyEvent* event) {
     QWidget::keyPressEvent(event);
     return;
   }
-  FormKeyDown(event->key(), event->modifiers());
+  ui::runReported([&] { FormKeyDown(event->key(), event->modifiers()); });
 }
 
 void TQuillnoteForm::resizeEvent(QResizeEvent* event) {

@@ -4,8 +4,10 @@
 
 #include "home/HomeParts.h"
 #include "home/Quillnote_u.h"
+
 #include "ui/build.h"
 #include "ui/look.h"
+#include "ui/platform.h"
 
 void TQuillnoteForm::createSearchBar() {
   StartSearch =
@@ -29,15 +31,17 @@ void TQuillnoteForm::createSearchBar() {
   SearchBox->setPlaceholderText(QStringLiteral("Type here to search"));
   SearchBox->installEventFilter(this);
 
-  connect(StartSearch, &QPushButton::clicked, this, &TQuillnoteForm::StartSearchClick);
-  connect(CloseSearch, &QPushButton::clicked, this, &TQuillnoteForm::CloseSearchClick);
+  connect(StartSearch, &QPushButton::clicked, this,
+          ui::reported(this, &TQuillnoteForm::StartSearchClick));
+  connect(CloseSearch, &QPushButton::clicked, this,
+          ui::reported(this, &TQuillnoteForm::CloseSearchClick));
 }
 
 bool TQuillnoteForm::eventFilter(QObject* watched, QEvent* event) {
   if (watched == SearchBox && event->type() == QEvent::KeyPress) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-      SearchBoxKeyPress();
+      ui::runReported([this] { SearchBoxKeyPress(); });
       return true;  // the Enter goes no further, whether or not a search ran
     }
   }

@@ -2,8 +2,10 @@
 // descriptions; a click on one shows that page and closes the overlay.
 #include "home/HomeParts.h"
 #include "home/Quillnote_u.h"
+
 #include "ui/build.h"
 #include "ui/look.h"
+#include "ui/platform.h"
 
 namespace {
 
@@ -25,7 +27,7 @@ void TQuillnoteForm::createPageSelector() {
     b->setFlat(true);
     b->setFocusPolicy(Qt::NoFocus);
     b->setProperty("tag", n);
-    connect(b, &QPushButton::clicked, this, [this, n] { PageJump(n); });
+    connect(b, &QPushButton::clicked, this, [this, n] { ui::runReported([&] { PageJump(n); }); });
     jump_page[n - 1] = b;
   }
   Label1 = ui::makeLabel(PageSelect, {QStringLiteral("Label1"), QRect(136, 14, 178, 33),

@@ -205,7 +205,7 @@ void TQuillnoteForm::createControls() {
     b->setFocusPolicy(Qt::NoFocus);
     b->setFont(ui::font(Face::Tahoma, 16));
     ui::setTextColor(b, ui::sys::InactiveBorder);
-    connect(b, &QPushButton::clicked, this, [this, k] { BPress(k); });
+    connect(b, &QPushButton::clicked, this, [this, k] { ui::runReported([&] { BPress(k); }); });
     Topic[k - 1] = b;
     setTopicCaption(k, s("< Topic >"));
   }
@@ -235,10 +235,12 @@ void TQuillnoteForm::createControls() {
   TIMERDELAYED = makeTimer(this, s("TIMERDELAYED"), 10, true);
   BHighLight = makeTimer(this, s("BHighLight"), 10, false);
   HighLight2sec = makeTimer(this, s("HighLight2sec"), 2000, false);
-  connect(AutoReload, &QTimer::timeout, this, &TQuillnoteForm::AutoReloadTimer);
-  connect(TIMERDELAYED, &QTimer::timeout, this, &TQuillnoteForm::TIMERDELAYEDTimer);
-  connect(BHighLight, &QTimer::timeout, this, &TQuillnoteForm::BHighLightTimer);
-  connect(HighLight2sec, &QTimer::timeout, this, &TQuillnoteForm::HighLight2secTimer);
+  connect(AutoReload, &QTimer::timeout, this, ui::reported(this, &TQuillnoteForm::AutoReloadTimer));
+  connect(TIMERDELAYED, &QTimer::timeout, this,
+          ui::reported(this, &TQuillnoteForm::TIMERDELAYEDTimer));
+  connect(BHighLight, &QTimer::timeout, this, ui::reported(this, &TQuillnoteForm::BHighLightTimer));
+  connect(HighLight2sec, &QTimer::timeout, this,
+          ui::reported(this, &TQuillnoteForm::HighLight2secTimer));
   for (QTimer* t : {AutoReload, TIMERDELAYED, BHighLight, HighLight2sec}) t->start();
 }
 

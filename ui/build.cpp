@@ -1,5 +1,7 @@
 #include "ui/build.h"
 
+#include "ui/platform.h"
+
 #include <QEvent>
 #include <QMouseEvent>
 
@@ -19,12 +21,13 @@ class ClickFilter : public QObject {
     if (ev->type() == QEvent::MouseButtonPress) {
       auto* me = static_cast<QMouseEvent*>(ev);
       if (me->button() == Qt::LeftButton) pressed_ = true;
-      if (press_) press_(me);
+      if (press_) runReported([&] { press_(me); });
     } else if (ev->type() == QEvent::MouseButtonRelease) {
       auto* me = static_cast<QMouseEvent*>(ev);
       const bool wasPressed = pressed_ && me->button() == Qt::LeftButton;
       if (me->button() == Qt::LeftButton) pressed_ = false;
-      if (wasPressed && click_ && w->rect().contains(me->position().toPoint())) click_();
+      if (wasPressed && click_ && w->rect().contains(me->position().toPoint()))
+        runReported([&] { click_(); });
     }
     return false;
   }

@@ -70,6 +70,14 @@ void runReported(F&& step);
 namespace ui {
 void reportCurrentException();
 
+// A slot for a toolkit signal that runs `method` of `object` and sends any error it raises
+// to the standard error report, so that no error unwinds through the toolkit's own code
+// (which is built without clean-up for errors and would leak what it holds).
+template <class T>
+auto reported(T* object, void (T::*method)()) {
+  return [object, method] { runReported([&] { (object->*method)(); }); };
+}
+
 template <class F>
 void runReported(F&& step) {
   try {
