@@ -15,4 +15,10 @@ void writeBytes(const QString& path, const QByteArray& bytes) {
   if (f.open(QIODevice::WriteOnly | QIODevice::Truncate)) f.write(bytes);
 }
 
+QByteArray crlf(const QList<QByteArray>& lines) {
+  QByteArray out;
+  for (const QByteArray& l : lines) out += l + "\r\n";
+  return out;
+}
+
 }  // namespace testing_support

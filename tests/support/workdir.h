@@ -1,7 +1,9 @@
 // A fresh, empty working directory for one test; the previous one is restored after.
 #pragma once
 
+#include <QByteArray>
 #include <QDir>
+#include <QList>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -24,5 +26,8 @@ class WorkDir {
 // Helpers for the bytes of files in the working directory.
 QByteArray readBytes(const QString& path);
 void writeBytes(const QString& path, const QByteArray& bytes);
+
+// The bytes of a line file holding `lines`: each followed by CR LF, the last one included.
+QByteArray crlf(const QList<QByteArray>& lines);
 
 }  // namespace testing_support

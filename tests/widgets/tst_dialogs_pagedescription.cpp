@@ -12,13 +12,9 @@
 
 namespace {
 
-const QString kAbout = QStringLiteral("./Data/Lg_Delphi/aboutpages.txt");
+using testing_support::crlf;
 
-QByteArray crlf(const QList<QByteArray>& lines) {
-  QByteArray out;
-  for (const QByteArray& l : lines) out += l + "\r\n";
-  return out;
-}
+const QString kAbout = QStringLiteral("./Data/Lg_Delphi/aboutpages.txt");
 
 QList<QByteArray> fifteenPages() {
   QList<QByteArray> lines;

@@ -18,14 +18,9 @@
 
 namespace {
 
-const QString kTopics = QStringLiteral("./Data/Lg_Delphi/3/topics.txt");
+using testing_support::crlf;
 
-// Lines joined with CR LF, the last one included.
-QByteArray crlf(const QList<QByteArray>& lines) {
-  QByteArray out;
-  for (const QByteArray& l : lines) out += l + "\r\n";
-  return out;
-}
+const QString kTopics = QStringLiteral("./Data/Lg_Delphi/3/topics.txt");
 
 QList<QByteArray> tenTopics() {
   QList<QByteArray> lines;
