@@ -10,9 +10,9 @@
 
 namespace home {
 
-QPixmap pictureOrNothing(const QString& name) {
+QPixmap pictureOrNothing(const QString& name, const QSize& size) {
   try {
-    return ui::picture(name);
+    return size.isEmpty() ? ui::picture(name) : ui::picture(name, size);
   } catch (const ui::PictureNotFound&) {
     return {};
   }

@@ -42,9 +42,10 @@ constexpr QuickAction kQuickActions[] = {
 
 void TQuillnoteForm::createQuickActions() {
   for (const QuickAction& a : kQuickActions) {
+    const QRect rect(a.left, 4, 30, 30);
     QLabel* image =
-        ui::makeImage(QuickActionsMenu, QString::fromLatin1(a.imageName), QRect(a.left, 4, 30, 30),
-                      ui::Fit::Stretch, home::pictureOrNothing(QString::fromLatin1(a.picture)));
+        ui::makeImage(QuickActionsMenu, QString::fromLatin1(a.imageName), rect, ui::Fit::Stretch,
+                      home::pictureOrNothing(QString::fromLatin1(a.picture), rect.size()));
     image->setToolTip(QString::fromLatin1(a.hint));
     ui::onClick(image, [this, click = a.click] { (this->*click)(); });
 

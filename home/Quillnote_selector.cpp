@@ -1,5 +1,6 @@
 // The page selector: an overlay listing the current language's fifteen pages with their
 // descriptions; a click on one shows that page and closes the overlay.
+#include "dialogs/DialogParts.h"
 #include "home/HomeParts.h"
 #include "home/Quillnote_u.h"
 
@@ -16,9 +17,10 @@ QRect jumpRect(int n) {
 }  // namespace
 
 void TQuillnoteForm::createPageSelector() {
+  // The backdrop is decoded when the selector is first opened, not at start-up.
   fadepage =
-      ui::makeImage(PageSelect, QStringLiteral("fadepage"), QRect(0, 0, 433, 449), ui::Fit::Stretch,
-                    home::pictureOrNothing(QStringLiteral("selector_card")));
+      dialogs::makeImageShownLater(PageSelect, QStringLiteral("fadepage"), QRect(0, 0, 433, 449),
+                                   ui::Fit::Stretch, QStringLiteral("selector_card"));
   ui::onClick(fadepage, [this] { fadepageClick(); });
   for (int n = 1; n <= store::kPages; ++n) {
     auto* b = new QPushButton(PageSelect);

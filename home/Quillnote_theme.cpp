@@ -13,7 +13,7 @@ namespace {
 // Loads a wallpaper; a missing picture leaves the current one.
 void loadWallpaper(QLabel* background, const QString& name) {
   try {
-    ui::setImage(background, ui::picture(name));
+    ui::setImage(background, ui::picture(name, background->size()));
   } catch (const ui::PictureNotFound&) {
   }
 }
@@ -38,7 +38,7 @@ void TQuillnoteForm::SetProgramTheme(const QString& theme) {
     store::writetofile(path, 1, theme);
   // The theme button shows the look's picture; a text without one keeps the picture shown.
   try {
-    ui::setImage(Option1Image, ui::picture(QStringLiteral("theme_") + theme));
+    ui::setImage(Option1Image, ui::picture(QStringLiteral("theme_") + theme, Option1Image->size()));
   } catch (const ui::PictureNotFound&) {
   }
   PageSelect->update();

@@ -20,6 +20,10 @@ using ui::Face;
 
 constexpr int kWidth = 550;
 constexpr int kHeight = 645;
+// Controls whose pictures are decoded at the size they are shown at.
+constexpr QRect kWallpaperRect(-6, 0, 556, kHeight);
+constexpr QSize kCircleSize(34, 34);
+constexpr QSize kDotSize(22, 22);
 
 using home::pictureOrNothing;
 using home::setFontColour;
@@ -46,7 +50,7 @@ constexpr LanguageRow kLanguageRows[] = {
 };
 
 QRect pageDotRect(int n) {
-  return QRect(51 + 28 * (n - 1), 172, 22, 22);
+  return QRect(QPoint(51 + 28 * (n - 1), 172), kDotSize);
 }
 
 QRect pageNumberRect(int n) {
@@ -120,8 +124,8 @@ void TQuillnoteForm::setDialogs(Dialogs* dialogs) {
 }
 
 void TQuillnoteForm::createControls() {
-  BackGround = ui::makeImage(this, s("BackGround"), QRect(-6, 0, 556, 645), ui::Fit::Stretch,
-                             pictureOrNothing(s("wlp_dark")));
+  BackGround = ui::makeImage(this, s("BackGround"), kWallpaperRect, ui::Fit::Stretch,
+                             pictureOrNothing(s("wlp_dark"), kWallpaperRect.size()));
   Title = ui::makeLabel(
       this, {s("Title"), QRect(0, 24, 537, 60), s("Quillnote"), ui::font(Face::NexaLight, 48),
              ui::sys::InactiveBorder, Qt::AlignHCenter | Qt::AlignTop});
@@ -130,20 +134,21 @@ void TQuillnoteForm::createControls() {
              ui::sys::Window, Qt::AlignHCenter | Qt::AlignTop});
 
   // Language circles, then their logos over them.
-  const QPixmap circle = pictureOrNothing(s("crc_bl"));
+  const QPixmap circle = pictureOrNothing(s("crc_bl"), kCircleSize);
   const QStringList& keys = store::languageKeys();
   for (const LanguageRow& row : kLanguageRows) {
     const auto slot = keys.indexOf(s(row.key));
     LanguageControls& lang = languages_.at(static_cast<size_t>(slot));
     lang.key = s(row.key);
-    lang.circle =
-        ui::makeImage(this, s(row.circle), QRect(row.left, 103, 34, 34), ui::Fit::Stretch, circle);
+    lang.circle = ui::makeImage(this, s(row.circle), QRect(QPoint(row.left, 103), kCircleSize),
+                                ui::Fit::Stretch, circle);
     ui::onClick(lang.circle, [this, key = lang.key] { setlanguage(key); });
   }
   for (const LanguageRow& row : kLanguageRows) {
     LanguageControls& lang = languages_.at(static_cast<size_t>(keys.indexOf(s(row.key))));
-    lang.logo = ui::makeImage(this, s(row.logo), QRect(row.left + 7, row.logoTop, 20, 21),
-                              ui::Fit::Stretch, pictureOrNothing(s(row.picture)));
+    const QRect logoRect(row.left + 7, row.logoTop, 20, 21);
+    lang.logo = ui::makeImage(this, s(row.logo), logoRect, ui::Fit::Stretch,
+                              pictureOrNothing(s(row.picture), logoRect.size()));
     ui::onClick(lang.logo, [this, key = lang.key] { setlanguage(key); });
   }
 
@@ -151,7 +156,7 @@ void TQuillnoteForm::createControls() {
       this, {s("PageTitle"), QRect(0, 143, 537, 23), s("Page"), ui::font(Face::NexaBold, 16),
              ui::sys::Window, Qt::AlignHCenter | Qt::AlignTop});
 
-  const QPixmap dot = pictureOrNothing(s("crc_0"));
+  const QPixmap dot = pictureOrNothing(s("crc_0"), kDotSize);
   for (int n = 1; n <= store::kPages; ++n) {
     QLabel* d = ui::makeImage(this, QStringLiteral("pg_button_%1").arg(n), pageDotRect(n),
                               ui::Fit::Stretch, dot);
@@ -210,8 +215,9 @@ void TQuillnoteForm::createControls() {
     setTopicCaption(k, s("< Topic >"));
   }
 
-  pg_pages_view = ui::makeImage(this, s("pg_pages_view"), QRect(471, 172, 22, 22), ui::Fit::Stretch,
-                                pictureOrNothing(s("pages_icon")));
+  const QRect pagesIconRect(471, 172, 22, 22);
+  pg_pages_view = ui::makeImage(this, s("pg_pages_view"), pagesIconRect, ui::Fit::Stretch,
+                                pictureOrNothing(s("pages_icon"), pagesIconRect.size()));
   pg_pages_view->setToolTip(s("Page Selector"));
   ui::onClick(pg_pages_view, [this] { pg_pages_viewClick(); });
   copyright = ui::makeLabel(
@@ -306,10 +312,10 @@ void TQuillnoteForm::setlanguage(const QString& LGID) {
   searchState.prevsearchquery.clear();
 
   // Each mark is decoded once and shared by every circle that shows it.
-  const QPixmap unselected = pictureOrNothing(s("crc_bl"));
+  const QPixmap unselected = pictureOrNothing(s("crc_bl"), kCircleSize);
   ui::setImage(temp, unselected);
   for (const LanguageControls& lang : languages_) ui::setImage(lang.circle, unselected);
-  const QPixmap selected = pictureOrNothing(s("crc_1"));
+  const QPixmap selected = pictureOrNothing(s("crc_1"), kCircleSize);
   for (const LanguageControls& lang : languages_) {
     if (lang.key == LGID) ui::setImage(lang.circle, selected);
   }
@@ -319,12 +325,12 @@ void TQuillnoteForm::setlanguage(const QString& LGID) {
 
 void TQuillnoteForm::SetPage(int pg) {
   currentpage = pg;
-  const QPixmap unselected = pictureOrNothing(s("crc_0"));
+  const QPixmap unselected = pictureOrNothing(s("crc_0"), kDotSize);
   ui::setImage(temp, unselected);
   for (QLabel* d : pg_button) ui::setImage(d, unselected);
   for (QLabel* t : page_txt) setFontColour(t, ui::rgb::White);
   if (pg >= 1 && pg <= store::kPages) {
-    ui::setImage(pg_button[pg - 1], pictureOrNothing(s("crc_1")));
+    ui::setImage(pg_button[pg - 1], pictureOrNothing(s("crc_1"), kDotSize));
     setFontColour(page_txt[pg - 1], ui::rgb::Black);
   }
   LoadData(currentLG);

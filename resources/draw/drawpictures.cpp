@@ -26,6 +26,8 @@
 #include <functional>
 #include <vector>
 
+#include "ui/pictures.h"
+
 namespace {
 
 QString gResources;  // the resources folder given on the command line
@@ -801,6 +803,35 @@ void drawProgramIcon() {
   writeIconSvg(gResources + "/icons/quillnote.svg");
 }
 
+// The pictures the home window shows at a fixed size, ready-scaled to that size and written
+// to pictures/shown/<width>x<height>/<name>.png. They are scaled from the designed files just
+// written, the way a stretched picture control scales them, so the program shows the same
+// pixels either way while decoding only small pictures at start-up.
+void writeShownSizes() {
+  const struct {
+    const char* name;
+    int w, h;
+  } shown[] = {
+      {"wlp_dark", 556, 645},  {"wlp_light", 556, 645}, {"crc_bl", 34, 34},
+      {"crc_1", 34, 34},       {"crc_1", 22, 22},       {"crc_0", 22, 22},
+      {"pages_icon", 22, 22},  {"theme_dark", 30, 30},  {"theme_light", 30, 30},
+      {"search_icon", 30, 30}, {"exit_icon", 30, 30},   {"logo_chash", 20, 21},
+      {"logo_js", 20, 21},     {"logo_python", 20, 21}, {"logo_gm2", 20, 21},
+      {"logo_delphi", 20, 21}, {"logo_cplus", 20, 21},  {"logo_java", 20, 21},
+      {"logo_css", 20, 21},    {"logo_html", 20, 21},
+  };
+  for (const auto& s : shown) {
+    const QImage designed(gResources + "/pictures/" + s.name + ".png");
+    const QString folder = gResources + QString("/pictures/shown/%1x%2").arg(s.w).arg(s.h);
+    if (designed.isNull() || !QDir().mkpath(folder)) {
+      std::fprintf(stderr, "drawpictures: cannot scale %s\n", s.name);
+      gFailed = true;
+      continue;
+    }
+    writePng(ui::scaledForShow(designed, QSize(s.w, s.h)), folder + "/" + s.name + ".png");
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -833,6 +864,7 @@ int main(int argc, char** argv) {
   drawLanguageBadges();
   drawGlyphs();
   drawProgramIcon();
+  writeShownSizes();
 
   std::printf("drawpictures: wrote %d files under %s\n", gWritten, qPrintable(gResources));
   return gFailed ? 1 : 0;

@@ -79,7 +79,7 @@ void HomeKeysTest::quickActionControls() {
     QCOMPARE(a.image->parentWidget(), f.QuickActionsMenu);
     QCOMPARE(a.image->geometry(), QRect(a.left, 4, 30, 30));
     QCOMPARE(a.image->toolTip(), QString::fromLatin1(a.hint));
-    QCOMPARE(a.image->pixmap().toImage(), ui::picture(a.picture).toImage());
+    QCOMPARE(a.image->pixmap().toImage(), ui::picture(a.picture, a.image->size()).toImage());
     QCOMPARE(a.text->text(), QString::fromLatin1(a.caption));
     QCOMPARE(a.text->font(), f.QuickActionsMenu->font());
     // Centred under its picture, wide enough for its caption.

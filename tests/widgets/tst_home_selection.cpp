@@ -20,6 +20,11 @@ QImage shown(const QLabel* image) {
   return image->pixmap().toImage();
 }
 
+// The picture `name` as an image control of the size of `image` shows it.
+QImage picture(const char* name, const QLabel* image) {
+  return ui::picture(QString::fromLatin1(name), image->size()).toImage();
+}
+
 // Gives page `n` of `lang` the topic names "<lang> <n>.<k>".
 void nameTopics(const QString& lang, int n) {
   QStringList names;
@@ -53,16 +58,13 @@ class HomeSelectionTest : public QObject {
 };
 
 void HomeSelectionTest::checkMarks(const Home& h, const QString& circle, int pg) {
-  const QImage on = ui::picture("crc_1").toImage();
-  const QImage ring = ui::picture("crc_bl").toImage();
-  const QImage dot = ui::picture("crc_0").toImage();
   for (const QString& name : kCircles) {
     QLabel* c = h.label(name);
-    QCOMPARE(shown(c), name == circle ? on : ring);
+    QCOMPARE(shown(c), picture(name == circle ? "crc_1" : "crc_bl", c));
   }
   for (int n = 1; n <= 15; ++n) {
     QLabel* d = h.label(QStringLiteral("pg_button_%1").arg(n));
-    QCOMPARE(shown(d), n == pg ? on : dot);
+    QCOMPARE(shown(d), picture(n == pg ? "crc_1" : "crc_0", d));
     const QColor colour = ui::textColor(h.label(QStringLiteral("page_txt_%1").arg(n)));
     QCOMPARE(colour, n == pg ? ui::rgb::Black : ui::rgb::White);
   }
@@ -72,8 +74,8 @@ void HomeSelectionTest::startupMarksFirstLanguageAndPage() {
   Home h;
   checkMarks(h, "LG_Delphi", 1);
   // The logos show their pictures over the circles.
-  QCOMPARE(shown(h.label("LG_Image_Python")), ui::picture("logo_python").toImage());
-  QCOMPARE(shown(h.label("LG_Image_Cplus")), ui::picture("logo_cplus").toImage());
+  QCOMPARE(shown(h.label("LG_Image_Python")), picture("logo_python", h.label("LG_Image_Python")));
+  QCOMPARE(shown(h.label("LG_Image_Cplus")), picture("logo_cplus", h.label("LG_Image_Cplus")));
 }
 
 void HomeSelectionTest::clickSelects_data() {
@@ -177,9 +179,9 @@ void HomeSelectionTest::pageOutsideRangeMarksNoDot() {
   Home h;
   h.form.SetPage(page);
   QCOMPARE(h.form.currentpage, page);
-  const QImage dot = ui::picture("crc_0").toImage();
   for (int n = 1; n <= 15; ++n) {
-    QCOMPARE(shown(h.label(QStringLiteral("pg_button_%1").arg(n))), dot);
+    const QLabel* d = h.label(QStringLiteral("pg_button_%1").arg(n));
+    QCOMPARE(shown(d), picture("crc_0", d));
     QCOMPARE(ui::textColor(h.label(QStringLiteral("page_txt_%1").arg(n))), ui::rgb::White);
   }
   // No such page: its topics are not there and the description shown stays.

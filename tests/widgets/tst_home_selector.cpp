@@ -5,6 +5,7 @@
 #include "support/testmain.h"
 #include "tst_home_support.h"
 #include "ui/look.h"
+#include "ui/pictures.h"
 
 using home_testing::Home;
 
@@ -47,7 +48,11 @@ void HomeSelectorTest::overlayControls() {
   TQuillnoteForm& f = h.form;
   QCOMPARE(f.fadepage->parentWidget(), f.PageSelect);
   QCOMPARE(f.fadepage->geometry(), QRect(0, 0, 433, 449));
-  QVERIFY(!f.fadepage->pixmap().isNull());
+  // The backdrop is decoded when the selector is first opened, and shown from then on.
+  QVERIFY(f.fadepage->pixmap().isNull());
+  f.pg_pages_viewClick();
+  QVERIFY(f.PageSelect->isVisible());
+  QCOMPARE(f.fadepage->pixmap().toImage(), ui::picture("selector_card").toImage());
   for (int n = 1; n <= 15; ++n) {
     QPushButton* b = f.findChild<QPushButton*>(QStringLiteral("jump_page_%1").arg(n));
     QVERIFY(b);

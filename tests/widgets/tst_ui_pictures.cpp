@@ -1,6 +1,8 @@
 // The embedded pictures: every picture the windows ask for is present under the name they
 // use, in any letter case, at its designed size; the selection and theme marks show what the
 // windows rely on (a ring is hollow, a dot is solid, wallpapers are opaque).
+#include <QDirIterator>
+#include <QFileInfo>
 #include <QImage>
 #include <QtTest>
 
@@ -16,6 +18,9 @@ class PicturesTest : public QObject {
   void marks_data();
   void marks();
   void unknownNameIsAnError();
+  void readyScaledMatchDesigned();
+  void shownAtAnySize_data();
+  void shownAtAnySize();
 };
 
 void PicturesTest::designedPictures_data() {
@@ -113,6 +118,64 @@ void PicturesTest::marks() {
 
 void PicturesTest::unknownNameIsAnError() {
   QVERIFY_THROWS_EXCEPTION(ui::PictureNotFound, ui::picture("theme_sepia"));
+}
+
+// Every ready-scaled picture shows what scaling its designed picture gives, so a redrawn
+// picture cannot leave an old one on screen. PNG keeps colours without their alpha
+// premultiplied, so half-transparent edges may differ by a step or two.
+void PicturesTest::readyScaledMatchDesigned() {
+  QDirIterator it(":/pictures/shown", {"*.png"}, QDir::Files, QDirIterator::Subdirectories);
+  int checked = 0;
+  while (it.hasNext()) {
+    const QString path = it.next();
+    const QString name = QFileInfo(path).completeBaseName();
+    const QStringList wh = QFileInfo(path).dir().dirName().split('x');
+    QCOMPARE(wh.size(), 2);
+    const QSize size(wh[0].toInt(), wh[1].toInt());
+    QCOMPARE(ui::shownPicturePath(name, size), path);
+    const QImage ready = QImage(path).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QImage scaled = ui::scaledForShow(ui::picture(name).toImage(), size)
+                              .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    QCOMPARE(ready.size(), size);
+    int worst = 0;
+    for (int y = 0; y < size.height(); ++y) {
+      for (int x = 0; x < size.width(); ++x) {
+        const QRgb a = ready.pixel(x, y), b = scaled.pixel(x, y);
+        worst = std::max({worst, std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                          std::abs(qBlue(a) - qBlue(b)), std::abs(qAlpha(a) - qAlpha(b))});
+      }
+    }
+    QVERIFY2(worst <= 2, qPrintable(QString("%1 differs by %2").arg(path).arg(worst)));
+    ++checked;
+  }
+  QVERIFY(checked > 0);
+}
+
+// A picture asked for at a size: the ready-scaled one where there is one, else the designed
+// picture scaled here; either way of exactly that size.
+void PicturesTest::shownAtAnySize_data() {
+  QTest::addColumn<QString>("name");
+  QTest::addColumn<QSize>("size");
+  QTest::addColumn<bool>("ready");
+  QTest::newRow("ready-scaled circle") << "CRC_BL" << QSize(34, 34) << true;
+  QTest::newRow("ready-scaled wallpaper") << "wlp_dark" << QSize(556, 645) << true;
+  QTest::newRow("circle at another size") << "crc_bl" << QSize(40, 17) << false;
+  QTest::newRow("wallpaper of a taller window") << "wlp_light" << QSize(556, 700) << false;
+}
+
+void PicturesTest::shownAtAnySize() {
+  QFETCH(QString, name);
+  QFETCH(QSize, size);
+  QFETCH(bool, ready);
+  const QImage shown =
+      ui::picture(name, size).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  QCOMPARE(shown.size(), size);
+  QCOMPARE(QFile::exists(ui::shownPicturePath(name, size)), ready);
+  if (!ready) {
+    QCOMPARE(shown, ui::scaledForShow(ui::picture(name).toImage(), size)
+                        .convertToFormat(QImage::Format_ARGB32_Premultiplied));
+  }
+  QVERIFY_THROWS_EXCEPTION(ui::PictureNotFound, ui::picture("theme_sepia", size));
 }
 
 QUILL_TEST_MAIN(PicturesTest)
