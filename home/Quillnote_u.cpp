@@ -117,7 +117,10 @@ TQuillnoteForm::TQuillnoteForm(QWidget* parent) : QWidget(parent) {
   FormCreate();
 }
 
-TQuillnoteForm::~TQuillnoteForm() = default;
+TQuillnoteForm::~TQuillnoteForm() {
+  // A tree still being flushed is waited for: the program ends with its files on disk.
+  if (treeFlush_) treeFlush_->wait();
+}
 
 void TQuillnoteForm::setDialogs(Dialogs* dialogs) {
   dialogs_ = dialogs;
@@ -256,11 +259,31 @@ void TQuillnoteForm::FormCreate() {
   // The data tree, then page 1 of the first language, then the theme file. An error ends
   // the step where it happens and is reported once; the window opens all the same.
   ui::runReported([this] {
-    store::bootstrapTree();
+    if (store::bootstrapTree(store::Flush::Later)) flushNewTree();
     setlanguage(s("Lg_Delphi"));
     SetPage(1);
     store::bootstrapThemeFile();
   });
+}
+
+void TQuillnoteForm::flushNewTree() {
+  // On a first start the new tree's ~300 files reach the disk on a worker thread: the flush
+  // waits for the disk, and the window does not wait with it. A failure reaches the standard
+  // error report once the flush has ended.
+  treeFlush_ = QThread::create([this] {
+    try {
+      store::flushFileSystem(store::dataRoot());
+    } catch (...) {
+      treeFlushError_ = std::current_exception();
+    }
+  });
+  treeFlush_->setParent(this);
+  connect(treeFlush_, &QThread::finished, this, [this] {
+    treeFlush_->deleteLater();
+    treeFlush_ = nullptr;
+    if (treeFlushError_) ui::runReported([this] { std::rethrow_exception(treeFlushError_); });
+  });
+  treeFlush_->start();
 }
 
 QLabel* TQuillnoteForm::languageCircle(const QString& key) const {

@@ -7,9 +7,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QString>
+#include <QThread>
 #include <QTimer>
 #include <QWidget>
 #include <array>
+#include <exception>
 
 #include "store/datatree.h"
 #include "store/topicsearch.h"
@@ -138,6 +140,7 @@ class TQuillnoteForm : public QWidget {
   void createSearchBar();
   void createPageSelector();
   void FormCreate();
+  void flushNewTree();
   void setTopicCaption(int k, const QString& name);
 
   struct LanguageControls {
@@ -147,4 +150,8 @@ class TQuillnoteForm : public QWidget {
   };
   std::array<LanguageControls, 9> languages_;  // in the order of store::languageKeys()
   Dialogs* dialogs_ = nullptr;
+  // The worker that flushes a newly created data tree to disk, while it runs, and what it
+  // failed with.
+  QThread* treeFlush_ = nullptr;
+  std::exception_ptr treeFlushError_;
 };

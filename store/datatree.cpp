@@ -101,7 +101,7 @@ void createstruture(const QString& lang) {
   flushFileSystem(lang);
 }
 
-void bootstrapTree() {
+bool bootstrapTree(Flush flush) {
   bool created = false;
   if (!folderExists(dataRoot())) makeFolder(dataRoot());
   if (!folderExists(settingsFolder())) makeFolder(settingsFolder());
@@ -111,7 +111,8 @@ void bootstrapTree() {
     created = true;
     createLanguage(folder);
   }
-  if (created) flushFileSystem(dataRoot());
+  if (created && flush == Flush::Now) flushFileSystem(dataRoot());
+  return created;
 }
 
 void bootstrapThemeFile() {

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "store/linefile.h"
+
 namespace store {
 
 inline constexpr int kPages = 15;
@@ -34,8 +36,10 @@ QString topicAddress(const QString& key, int page, int slot);  // "Lg_Delphi/3,7
 void createstruture(const QString& lang);
 
 // Bootstrap steps 1 to 3: the data root, the settings folder, and each missing language
-// folder. Throws IoError at the first failure.
-void bootstrapTree();
+// folder. Throws IoError at the first failure. Returns whether it created language folders;
+// their files are flushed to disk at once, or with Flush::Later left for the caller to flush
+// with flushFileSystem(dataRoot()).
+bool bootstrapTree(Flush flush = Flush::Now);
 // Bootstrap step 5: the theme file with "light" when it does not exist. Throws IoError.
 void bootstrapThemeFile();
 
