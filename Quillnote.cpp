@@ -4,7 +4,8 @@
 #include "ui/application.h"
 
 int main(int argc, char** argv) {
-  ui::Application app(argc, argv);
+  // The home window's first pictures are decoded while the fonts are set up.
+  ui::Application app(argc, argv, TQuillnoteForm::picturesAtStart());
   TQuillnoteForm QuillnoteForm;  // its creation step builds the data tree and shows page 1
   Dialogs dialogs;
   QuillnoteForm.setDialogs(&dialogs);

@@ -42,7 +42,7 @@ constexpr QuickAction kQuickActions[] = {
 
 void TQuillnoteForm::createQuickActions() {
   for (const QuickAction& a : kQuickActions) {
-    const QRect rect(a.left, 4, 30, 30);
+    const QRect rect(QPoint(a.left, 4), home::kQuickActionSize);
     QLabel* image =
         ui::makeImage(QuickActionsMenu, QString::fromLatin1(a.imageName), rect, ui::Fit::Stretch,
                       home::pictureOrNothing(QString::fromLatin1(a.picture), rect.size()));

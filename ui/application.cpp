@@ -1,20 +1,76 @@
 #include "ui/application.h"
 
+#include <fontconfig/fontconfig.h>
+
 #include <QIcon>
-#include <QPixmap>
 
 #include "ui/look.h"
+#include "ui/pictures.h"
 #include "ui/platform.h"
 
 namespace ui {
 
-Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
+namespace detail {
+
+FontConfigReader::FontConfigReader() : reader_([] { FcInit(); }) {}
+
+FontConfigReader::~FontConfigReader() {
+  waitForFontConfig();
+}
+
+void FontConfigReader::waitForFontConfig() {
+  if (reader_.joinable()) reader_.join();
+}
+
+}  // namespace detail
+
+Application::Application(int& argc, char** argv, QList<ShownPicture> firstPictures)
+    : QApplication(argc, argv), ahead_(std::move(firstPictures)) {
+  const qreal ratio = devicePixelRatio();
+  for (ShownPicture& p : ahead_) p.size = (QSizeF(p.size) * ratio).toSize();
+  if (!ahead_.isEmpty()) {
+    decoding_ = std::async(std::launch::async, [pictures = ahead_] {
+      std::vector<QImage> images;
+      for (const ShownPicture& p : pictures) {
+        try {
+          images.push_back(shownImage(p.name, p.size));
+        } catch (const PictureNotFound&) {
+          images.emplace_back();  // asked for again, it fails where it is asked for
+        }
+      }
+      return images;
+    });
+  }
   setApplicationName(QStringLiteral("Quillnote"));
   // The desktop groups the windows under the menu entry of this name and shows its icon.
   setDesktopFileName(QStringLiteral("org.quillnote.Quillnote"));
-  const QPixmap icon(QStringLiteral(":/pictures/app_icon.png"));
-  if (!icon.isNull()) setWindowIcon(QIcon(icon));
+  // The window icon in the sizes window lists and switchers ask for; each is decoded when a
+  // window first needs it.
+  QIcon icon;
+  for (int px : {16, 32, 48, 64})
+    icon.addFile(QStringLiteral(":/icons/quillnote-%1.png").arg(px), QSize(px, px));
+  setWindowIcon(icon);
+  // The bundled fonts join the configuration read meanwhile.
+  waitForFontConfig();
   installFonts();
+}
+
+Application::~Application() {
+  if (decoding_.valid()) decoding_.wait();
+}
+
+QImage Application::takePictureAhead(const QString& name, const QSize& pixels) {
+  if (decoding_.valid()) decoded_ = decoding_.get();
+  for (qsizetype i = 0; i < ahead_.size(); ++i) {
+    if (i < qsizetype(decoded_.size()) && ahead_[i].size == pixels &&
+        ahead_[i].name.compare(name, Qt::CaseInsensitive) == 0) {
+      ahead_.removeAt(i);
+      QImage image = std::move(decoded_[size_t(i)]);
+      decoded_.erase(decoded_.begin() + i);
+      return image;
+    }
+  }
+  return QImage();
 }
 
 bool Application::notify(QObject* receiver, QEvent* event) {

@@ -3,13 +3,53 @@
 #pragma once
 
 #include <QApplication>
+#include <QImage>
+#include <QList>
+#include <QSize>
+#include <QString>
+#include <future>
+#include <thread>
+#include <vector>
 
 namespace ui {
 
-class Application : public QApplication {
+// A picture the first window shows, and the size it shows it at.
+struct ShownPicture {
+  QString name;
+  QSize size;
+};
+
+namespace detail {
+// Reads the system's font configuration on a worker thread. Reading it takes longer than
+// connecting to the display; as a base of the application object it starts first, so the
+// two run side by side instead of one after the other.
+class FontConfigReader {
+ protected:
+  FontConfigReader();
+  ~FontConfigReader();
+  void waitForFontConfig();
+
+ private:
+  std::thread reader_;
+};
+}  // namespace detail
+
+class Application : private detail::FontConfigReader, public QApplication {
  public:
-  Application(int& argc, char** argv);
+  // `firstPictures` are decoded on a worker thread while the fonts are set up, for the first
+  // window to take (ui::picture does) instead of decoding them itself.
+  Application(int& argc, char** argv, QList<ShownPicture> firstPictures = {});
+  ~Application() override;
   bool notify(QObject* receiver, QEvent* event) override;
+
+  // The picture `name` decoded ahead at `pixels`, waiting for the worker if need be; each is
+  // given once. A null image when it was not asked for or is already taken.
+  QImage takePictureAhead(const QString& name, const QSize& pixels);
+
+ private:
+  QList<ShownPicture> ahead_;  // sizes in device pixels
+  std::future<std::vector<QImage>> decoding_;
+  std::vector<QImage> decoded_;
 };
 
 }  // namespace ui

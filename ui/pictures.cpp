@@ -4,6 +4,8 @@
 #include <QGuiApplication>
 #include <QImageReader>
 
+#include "ui/application.h"
+
 namespace ui {
 
 namespace {
@@ -41,15 +43,24 @@ QPixmap picture(const QString& name) {
   return QPixmap::fromImage(decode(path, name));
 }
 
-QPixmap picture(const QString& name, const QSize& size) {
+QImage shownImage(const QString& name, const QSize& pixels) {
   const QString path = designedPath(name);
-  if (!QFile::exists(path) || size.isEmpty()) return picture(name);
+  if (!QFile::exists(path)) throw PictureNotFound(name);
+  if (pixels.isEmpty()) return decode(path, name);
+  const QString ready = shownPicturePath(name, pixels);
+  return QFile::exists(ready) ? decode(ready, name) : scaledForShow(decode(path, name), pixels);
+}
+
+QPixmap picture(const QString& name, const QSize& size) {
+  if (size.isEmpty()) return picture(name);
   // A picture control scales to device pixels; the picture is made for those.
   const qreal ratio = qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
   const QSize pixels = (QSizeF(size) * ratio).toSize();
-  const QString ready = shownPicturePath(name, pixels);
-  QPixmap pm = QPixmap::fromImage(QFile::exists(ready) ? decode(ready, name)
-                                                       : scaledForShow(decode(path, name), pixels));
+  QImage image;
+  if (auto* app = dynamic_cast<Application*>(QCoreApplication::instance()))
+    image = app->takePictureAhead(name, pixels);
+  if (image.isNull()) image = shownImage(name, pixels);
+  QPixmap pm = QPixmap::fromImage(std::move(image));
   pm.setDevicePixelRatio(ratio);
   return pm;
 }

@@ -34,6 +34,10 @@ inline QImage scaledForShow(const QImage& designed, const QSize& size) {
                                                  Qt::SmoothTransformation);
 }
 
+// The picture `name` as a stretched control shows it at `pixels` device pixels, decoded into
+// an image; safe on any thread. Throws PictureNotFound as picture(name) does.
+QImage shownImage(const QString& name, const QSize& pixels);
+
 // Where the picture `name` ready-scaled to `size` is embedded, when it is.
 QString shownPicturePath(const QString& name, const QSize& size);
 
