@@ -31,10 +31,10 @@ using home::setFontColour;
 
 // The language selectors, left to right on screen (also their creation order).
 struct LanguageRow {
-  const char *key;
-  const char *circle;
-  const char *logo;
-  const char *picture;
+  const char* key;
+  const char* circle;
+  const char* logo;
+  const char* picture;
   int left;
   int logoTop;
 };
@@ -55,34 +55,33 @@ QRect pageDotRect(int n) {
 }
 
 QRect pageNumberRect(int n) {
-  return n <= 9 ? QRect(58 + 28 * (n - 1), 175, 8, 16)
-                : QRect(306 + 28 * (n - 10), 175, 16, 16);
+  return n <= 9 ? QRect(58 + 28 * (n - 1), 175, 8, 16) : QRect(306 + 28 * (n - 10), 175, 16, 16);
 }
 
-QRect topicRect(int k) { return QRect(48, 280 + 30 * (k - 1), 433, 24); }
-
-QString s(const char *text) { return QString::fromUtf8(text); }
-
-// Setters that leave a control alone when nothing changes, so the half-second
-// reload of an unchanged page neither repaints nor relayouts anything.
-void setCaption(QLabel *label, const QString &text) {
-  if (label->text() != text)
-    label->setText(text);
+QRect topicRect(int k) {
+  return QRect(48, 280 + 30 * (k - 1), 433, 24);
 }
 
-void setHint(QWidget *w, const QString &text) {
-  if (w->toolTip() != text)
-    w->setToolTip(text);
+QString s(const char* text) {
+  return QString::fromUtf8(text);
 }
 
-// An empty panel with its own font and font colour for what it will hold. Over
-// `wallpaper` it shows the wallpaper's part behind it and hides whatever else
-// lies there; without one it is transparent.
-QWidget *makePanel(QWidget *parent, const QString &name, const QRect &rect,
-                   const QFont &font, const QColor &colour, bool visible,
-                   const QLabel *wallpaper = nullptr) {
-  QWidget *panel = wallpaper ? new home::WallpaperPanel(parent, wallpaper)
-                             : new QWidget(parent);
+// Setters that leave a control alone when nothing changes, so the half-second reload of an
+// unchanged page neither repaints nor relayouts anything.
+void setCaption(QLabel* label, const QString& text) {
+  if (label->text() != text) label->setText(text);
+}
+
+void setHint(QWidget* w, const QString& text) {
+  if (w->toolTip() != text) w->setToolTip(text);
+}
+
+// An empty panel with its own font and font colour for what it will hold. Over `wallpaper`
+// it shows the wallpaper's part behind it and hides whatever else lies there; without one
+// it is transparent.
+QWidget* makePanel(QWidget* parent, const QString& name, const QRect& rect, const QFont& font,
+                   const QColor& colour, bool visible, const QLabel* wallpaper = nullptr) {
+  QWidget* panel = wallpaper ? new home::WallpaperPanel(parent, wallpaper) : new QWidget(parent);
   panel->setObjectName(name);
   panel->setGeometry(rect);
   panel->setFont(font);
@@ -91,25 +90,22 @@ QWidget *makePanel(QWidget *parent, const QString &name, const QRect &rect,
   return panel;
 }
 
-QTimer *makeTimer(QObject *parent, const QString &name, int interval,
-                  bool singleShot) {
-  auto *timer = new QTimer(parent);
+QTimer* makeTimer(QObject* parent, const QString& name, int interval, bool singleShot) {
+  auto* timer = new QTimer(parent);
   timer->setObjectName(name);
   timer->setInterval(interval);
   timer->setSingleShot(singleShot);
   return timer;
 }
 
-} // namespace
+}  // namespace
 
 QList<ui::ShownPicture> TQuillnoteForm::picturesAtStart() {
   QList<ui::ShownPicture> pictures = {{s("wlp_dark"), kWallpaperRect.size()},
                                       {s("crc_bl"), kCircleSize}};
-  for (const LanguageRow &row : kLanguageRows)
-    pictures.append({s(row.picture), kLogoSize});
-  for (const char *name : {"crc_0", "pages_icon"})
-    pictures.append({s(name), kDotSize});
-  for (const char *name : {"theme_dark", "search_icon", "exit_icon"})
+  for (const LanguageRow& row : kLanguageRows) pictures.append({s(row.picture), kLogoSize});
+  for (const char* name : {"crc_0", "pages_icon"}) pictures.append({s(name), kDotSize});
+  for (const char* name : {"theme_dark", "search_icon", "exit_icon"})
     pictures.append({s(name), home::kQuickActionSize});
   // The marks of the first language and page.
   pictures.append({{s("crc_bl"), kCircleSize},
@@ -119,114 +115,105 @@ QList<ui::ShownPicture> TQuillnoteForm::picturesAtStart() {
   return pictures;
 }
 
-TQuillnoteForm::TQuillnoteForm(QWidget *parent) : QWidget(parent) {
+TQuillnoteForm::TQuillnoteForm(QWidget* parent) : QWidget(parent) {
   setWindowTitle(QStringLiteral("Quillnote"));
   setFont(ui::font(Face::Tahoma, 11));
   resize(kWidth, kHeight);
   setMinimumSize(kWidth, kHeight);
   setMaximumWidth(kWidth);
-  if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     const QRect area = screen->geometry();
-    move(area.left() + (area.width() - kWidth) / 2,
-         area.top() + (area.height() - kHeight) / 2);
+    move(area.left() + (area.width() - kWidth) / 2, area.top() + (area.height() - kHeight) / 2);
   }
   createControls();
-  // The window itself holds the keyboard focus, so its function keys work from
-  // the start and again whenever it is reactivated, until the user clicks into
-  // the search box.
+  // The window itself holds the keyboard focus, so its function keys work from the start
+  // and again whenever it is reactivated, until the user clicks into the search box.
   setFocusPolicy(Qt::TabFocus);
   setFocus();
   FormCreate();
 }
 
 TQuillnoteForm::~TQuillnoteForm() {
-  // A tree still being flushed is waited for: the program ends with its files
-  // on disk.
-  if (treeFlush_)
-    treeFlush_->wait();
+  // A tree still being made is waited for: the program ends with its files on disk.
+  waitForDataTree();
 }
 
-void TQuillnoteForm::setDialogs(Dialogs *dialogs) { dialogs_ = dialogs; }
+void TQuillnoteForm::waitForDataTree() {
+  if (treeMaker_) treeMaker_->wait();
+}
+
+void TQuillnoteForm::setDialogs(Dialogs* dialogs) {
+  dialogs_ = dialogs;
+}
 
 void TQuillnoteForm::createControls() {
-  BackGround =
-      ui::makeImage(this, s("BackGround"), kWallpaperRect, ui::Fit::Stretch,
-                    pictureOrNothing(s("wlp_dark"), kWallpaperRect.size()));
-  Title = ui::makeLabel(this,
-                        {s("Title"), QRect(0, 24, 537, 60), s("Quillnote"),
-                         ui::font(Face::NexaLight, 48), ui::sys::InactiveBorder,
-                         Qt::AlignHCenter | Qt::AlignTop});
-  LanguageTitle =
-      ui::makeLabel(this, {s("LanguageTitle"), QRect(0, 74, 537, 23),
-                           s("Language"), ui::font(Face::NexaBold, 16),
-                           ui::sys::Window, Qt::AlignHCenter | Qt::AlignTop});
+  BackGround = ui::makeImage(this, s("BackGround"), kWallpaperRect, ui::Fit::Stretch,
+                             pictureOrNothing(s("wlp_dark"), kWallpaperRect.size()));
+  Title = ui::makeLabel(
+      this, {s("Title"), QRect(0, 24, 537, 60), s("Quillnote"), ui::font(Face::NexaLight, 48),
+             ui::sys::InactiveBorder, Qt::AlignHCenter | Qt::AlignTop});
+  LanguageTitle = ui::makeLabel(
+      this, {s("LanguageTitle"), QRect(0, 74, 537, 23), s("Language"), ui::font(Face::NexaBold, 16),
+             ui::sys::Window, Qt::AlignHCenter | Qt::AlignTop});
 
   // Language circles, then their logos over them.
   const QPixmap circle = pictureOrNothing(s("crc_bl"), kCircleSize);
-  const QStringList &keys = store::languageKeys();
-  for (const LanguageRow &row : kLanguageRows) {
+  const QStringList& keys = store::languageKeys();
+  for (const LanguageRow& row : kLanguageRows) {
     const auto slot = keys.indexOf(s(row.key));
-    LanguageControls &lang = languages_.at(static_cast<size_t>(slot));
+    LanguageControls& lang = languages_.at(static_cast<size_t>(slot));
     lang.key = s(row.key);
-    lang.circle = ui::makeImage(this, s(row.circle),
-                                QRect(QPoint(row.left, 103), kCircleSize),
+    lang.circle = ui::makeImage(this, s(row.circle), QRect(QPoint(row.left, 103), kCircleSize),
                                 ui::Fit::Stretch, circle);
     ui::onClick(lang.circle, [this, key = lang.key] { setlanguage(key); });
   }
-  for (const LanguageRow &row : kLanguageRows) {
-    LanguageControls &lang =
-        languages_.at(static_cast<size_t>(keys.indexOf(s(row.key))));
+  for (const LanguageRow& row : kLanguageRows) {
+    LanguageControls& lang = languages_.at(static_cast<size_t>(keys.indexOf(s(row.key))));
     const QRect logoRect(QPoint(row.left + 7, row.logoTop), kLogoSize);
-    lang.logo =
-        ui::makeImage(this, s(row.logo), logoRect, ui::Fit::Stretch,
-                      pictureOrNothing(s(row.picture), logoRect.size()));
+    lang.logo = ui::makeImage(this, s(row.logo), logoRect, ui::Fit::Stretch,
+                              pictureOrNothing(s(row.picture), logoRect.size()));
     ui::onClick(lang.logo, [this, key = lang.key] { setlanguage(key); });
   }
 
-  PageTitle =
-      ui::makeLabel(this, {s("PageTitle"), QRect(0, 143, 537, 23), s("Page"),
-                           ui::font(Face::NexaBold, 16), ui::sys::Window,
-                           Qt::AlignHCenter | Qt::AlignTop});
+  PageTitle = ui::makeLabel(
+      this, {s("PageTitle"), QRect(0, 143, 537, 23), s("Page"), ui::font(Face::NexaBold, 16),
+             ui::sys::Window, Qt::AlignHCenter | Qt::AlignTop});
 
   const QPixmap dot = pictureOrNothing(s("crc_0"), kDotSize);
   for (int n = 1; n <= store::kPages; ++n) {
-    QLabel *d = ui::makeImage(this, QStringLiteral("pg_button_%1").arg(n),
-                              pageDotRect(n), ui::Fit::Stretch, dot);
+    QLabel* d = ui::makeImage(this, QStringLiteral("pg_button_%1").arg(n), pageDotRect(n),
+                              ui::Fit::Stretch, dot);
     ui::onClick(d, [this, n] { SetPage(n); });
     pg_button[n - 1] = d;
   }
   temp = ui::makeImage(this, s("temp"), QRect(800, 56, 33, 22), ui::Fit::None);
   for (int n = 1; n <= store::kPages; ++n) {
-    QLabel *t =
-        ui::makeLabel(this, {QStringLiteral("page_txt_%1").arg(n),
-                             pageNumberRect(n), QString::number(n),
-                             ui::font(Face::Tahoma, 13, true), ui::rgb::White});
+    QLabel* t =
+        ui::makeLabel(this, {QStringLiteral("page_txt_%1").arg(n), pageNumberRect(n),
+                             QString::number(n), ui::font(Face::Tahoma, 13, true), ui::rgb::White});
     ui::onClick(t, [this, n] { SetPage(n); });
     page_txt[n - 1] = t;
   }
 
-  AboutPage = ui::makeLabel(this, {s("AboutPage"), QRect(0, 229, 537, 23),
-                                   s("<insert page description>"),
-                                   ui::font(Face::SegoeUI, 11), ui::sys::Window,
-                                   Qt::AlignHCenter | Qt::AlignTop});
+  AboutPage = ui::makeLabel(
+      this, {s("AboutPage"), QRect(0, 229, 537, 23), s("<insert page description>"),
+             ui::font(Face::SegoeUI, 11), ui::sys::Window, Qt::AlignHCenter | Qt::AlignTop});
   // A description is shown as written, never interpreted as markup.
   AboutPage->setTextFormat(Qt::PlainText);
   ui::onClick(AboutPage, [this] { AboutPageClick(); });
   struct Heading {
-    QLabel *TQuillnoteForm::*control;
-    const char *name;
+    QLabel* TQuillnoteForm::*control;
+    const char* name;
     int top;
-    const char *text;
+    const char* text;
   };
   const Heading headings[] = {
-      {&TQuillnoteForm::AboutPageTitle, "AboutPageTitle", 208,
-       "About This Page"},
+      {&TQuillnoteForm::AboutPageTitle, "AboutPageTitle", 208, "About This Page"},
       {&TQuillnoteForm::TopicsTitle, "TopicsTitle", 253, "Topics"}};
-  for (const Heading &h : headings) {
-    this->*h.control =
-        ui::makeLabel(this, {s(h.name), QRect(0, h.top, 537, 23), s(h.text),
-                             ui::font(Face::NexaBold, 16), ui::sys::Window,
-                             Qt::AlignHCenter | Qt::AlignTop});
+  for (const Heading& h : headings) {
+    this->*h.control = ui::makeLabel(
+        this, {s(h.name), QRect(0, h.top, 537, 23), s(h.text), ui::font(Face::NexaBold, 16),
+               ui::sys::Window, Qt::AlignHCenter | Qt::AlignTop});
   }
 
   ui::ChromeSpec frame;
@@ -239,135 +226,131 @@ void TQuillnoteForm::createControls() {
   chrome->addDragPiece(chrome->borderR);
 
   for (int k = 1; k <= store::kSlots; ++k) {
-    auto *b = new QPushButton(this);
+    auto* b = new QPushButton(this);
     b->setObjectName(QStringLiteral("Topic_%1").arg(k));
     b->setGeometry(topicRect(k));
     b->setFlat(true);
     b->setFocusPolicy(Qt::NoFocus);
     b->setFont(ui::font(Face::Tahoma, 16));
     ui::setTextColor(b, ui::sys::InactiveBorder);
-    connect(b, &QPushButton::clicked, this,
-            [this, k] { ui::runReported([&] { BPress(k); }); });
+    connect(b, &QPushButton::clicked, this, [this, k] { ui::runReported([&] { BPress(k); }); });
     Topic[k - 1] = b;
     setTopicCaption(k, s("< Topic >"));
   }
 
   const QRect pagesIconRect(QPoint(471, 172), kDotSize);
-  pg_pages_view =
-      ui::makeImage(this, s("pg_pages_view"), pagesIconRect, ui::Fit::Stretch,
-                    pictureOrNothing(s("pages_icon"), pagesIconRect.size()));
+  pg_pages_view = ui::makeImage(this, s("pg_pages_view"), pagesIconRect, ui::Fit::Stretch,
+                                pictureOrNothing(s("pages_icon"), pagesIconRect.size()));
   pg_pages_view->setToolTip(s("Page Selector"));
   ui::onClick(pg_pages_view, [this] { pg_pages_viewClick(); });
-  copyright =
-      ui::makeLabel(this, {s("copyright"), QRect(8, 627, 537, 23),
-                           s("Copyright \u00A9 2026 The Quillnote developers"),
-                           ui::font(Face::NexaBold, 12), ui::sys::WindowText,
-                           Qt::AlignHCenter | Qt::AlignTop});
-  // The footer reaches over the bottom strip; the pointer passes through it to
-  // the strip.
+  copyright = ui::makeLabel(
+      this,
+      {s("copyright"), QRect(8, 627, 537, 23), s("Copyright \u00A9 2026 The Quillnote developers"),
+       ui::font(Face::NexaBold, 12), ui::sys::WindowText, Qt::AlignHCenter | Qt::AlignTop});
+  // The footer reaches over the bottom strip; the pointer passes through it to the strip.
   copyright->setAttribute(Qt::WA_TransparentForMouseEvents);
 
-  QuickActionsMenu =
-      makePanel(this, s("QuickActionsMenu"), QRect(48, 576, 422, 60),
-                ui::font(Face::Tahoma, 8, true), ui::rgb::White, true);
+  QuickActionsMenu = makePanel(this, s("QuickActionsMenu"), QRect(48, 576, 422, 60),
+                               ui::font(Face::Tahoma, 8, true), ui::rgb::White, true);
   createQuickActions();
   SearchPanel = makePanel(this, s("SearchPanel"), QRect(1000, 580, 358, 41),
-                          ui::font(Face::Tahoma, 11), ui::sys::InactiveBorder,
-                          false, BackGround);
+                          ui::font(Face::Tahoma, 11), ui::sys::InactiveBorder, false, BackGround);
   createSearchBar();
   PageSelect = makePanel(this, s("PageSelect"), QRect(600, 172, 434, 449),
-                         ui::font(Face::Tahoma, 11), ui::sys::WindowText, false,
-                         BackGround);
+                         ui::font(Face::Tahoma, 11), ui::sys::WindowText, false, BackGround);
   createPageSelector();
 
   AutoReload = makeTimer(this, s("AutoReload"), 500, false);
   TIMERDELAYED = makeTimer(this, s("TIMERDELAYED"), 10, true);
   BHighLight = makeTimer(this, s("BHighLight"), 10, false);
   HighLight2sec = makeTimer(this, s("HighLight2sec"), 2000, false);
-  connect(AutoReload, &QTimer::timeout, this,
-          ui::reported(this, &TQuillnoteForm::AutoReloadTimer));
+  connect(AutoReload, &QTimer::timeout, this, ui::reported(this, &TQuillnoteForm::AutoReloadTimer));
   connect(TIMERDELAYED, &QTimer::timeout, this,
           ui::reported(this, &TQuillnoteForm::TIMERDELAYEDTimer));
-  connect(BHighLight, &QTimer::timeout, this,
-          ui::reported(this, &TQuillnoteForm::BHighLightTimer));
+  connect(BHighLight, &QTimer::timeout, this, ui::reported(this, &TQuillnoteForm::BHighLightTimer));
   connect(HighLight2sec, &QTimer::timeout, this,
           ui::reported(this, &TQuillnoteForm::HighLight2secTimer));
-  for (QTimer *t : {AutoReload, TIMERDELAYED, BHighLight, HighLight2sec})
-    t->start();
+  for (QTimer* t : {AutoReload, TIMERDELAYED, BHighLight, HighLight2sec}) t->start();
 }
 
 void TQuillnoteForm::FormCreate() {
   SearchPanel->move(87, SearchPanel->y());
   PageSelect->move(47, PageSelect->y());
-  // The data tree, then page 1 of the first language, then the theme file. An
-  // error ends the step where it happens and is reported once; the window opens
-  // all the same.
-  ui::runReported([this] {
-    if (store::bootstrapTree(store::Flush::Later))
-      flushNewTree();
+  // The data tree, then page 1 of the first language, then the theme file. An error ends
+  // the step where it happens and is reported once; the window opens all the same.
+  // On a first start the window makes the language it shows first; the other languages are
+  // made beside it on a worker thread, each appearing whole, and everything new reaches the
+  // disk there in one flush. After an error, whatever was made before it is flushed too.
+  bool flush = true;
+  QStringList later;
+  ui::runReported([&] {
+    store::bootstrapRoots();
+    QStringList missing = store::missingLanguages();
+    bool created = !missing.isEmpty();
+    if (created && missing.first() == s("Lg_Delphi"))
+      store::createLanguageFolder(missing.takeFirst());
+    later = missing;
     setlanguage(s("Lg_Delphi"));
     SetPage(1);
-    store::bootstrapThemeFile();
+    created = store::bootstrapThemeFile(store::Flush::Later) || created;
+    flush = created;
   });
+  if (flush && store::folderExists(store::dataRoot())) finishTree(later);
 }
 
-void TQuillnoteForm::flushNewTree() {
-  // On a first start the new tree's ~300 files reach the disk on a worker
-  // thread: the flush waits for the disk, and the window does not wait with it.
-  // A failure reaches the standard error report once the flush has ended.
-  treeFlush_ = QThread::create([this] {
+void TQuillnoteForm::finishTree(const QStringList& languages) {
+  // A failure stops the worker, as it would stop the bootstrap, and reaches the standard
+  // error report once the worker has ended.
+  treeMaker_ = QThread::create([this, languages] {
+    try {
+      for (const QString& key : languages) store::createLanguageFolder(key);
+    } catch (...) {
+      treeError_ = std::current_exception();
+    }
     try {
       store::flushFileSystem(store::dataRoot());
     } catch (...) {
-      treeFlushError_ = std::current_exception();
+      if (!treeError_) treeError_ = std::current_exception();
     }
   });
-  treeFlush_->setParent(this);
-  connect(treeFlush_, &QThread::finished, this, [this] {
-    treeFlush_->deleteLater();
-    treeFlush_ = nullptr;
-    if (treeFlushError_)
-      ui::runReported([this] { std::rethrow_exception(treeFlushError_); });
+  treeMaker_->setParent(this);
+  connect(treeMaker_, &QThread::finished, this, [this] {
+    treeMaker_->deleteLater();
+    treeMaker_ = nullptr;
+    if (treeError_) ui::runReported([this] { std::rethrow_exception(treeError_); });
   });
-  treeFlush_->start();
+  treeMaker_->start();
 }
 
-QLabel *TQuillnoteForm::languageCircle(const QString &key) const {
-  for (const LanguageControls &lang : languages_)
-    if (lang.key == key)
-      return lang.circle;
+QLabel* TQuillnoteForm::languageCircle(const QString& key) const {
+  for (const LanguageControls& lang : languages_)
+    if (lang.key == key) return lang.circle;
   return nullptr;
 }
 
-QLabel *TQuillnoteForm::languageLogo(const QString &key) const {
-  for (const LanguageControls &lang : languages_)
-    if (lang.key == key)
-      return lang.logo;
+QLabel* TQuillnoteForm::languageLogo(const QString& key) const {
+  for (const LanguageControls& lang : languages_)
+    if (lang.key == key) return lang.logo;
   return nullptr;
 }
 
-// Button captions treat "&" as a shortcut marker; a topic name is shown as
-// written.
-void TQuillnoteForm::setTopicCaption(int k, const QString &name) {
+// Button captions treat "&" as a shortcut marker; a topic name is shown as written.
+void TQuillnoteForm::setTopicCaption(int k, const QString& name) {
   const QString shown = QString(name).replace(u'&', QStringLiteral("&&"));
-  QPushButton *b = Topic[k - 1];
-  if (b->text() != shown)
-    b->setText(shown);
+  QPushButton* b = Topic[k - 1];
+  if (b->text() != shown) b->setText(shown);
 }
 
 QString TQuillnoteForm::topicCaption(int k) const {
-  return Topic[k - 1]->text().replace(QStringLiteral("&&"),
-                                      QStringLiteral("&"));
+  return Topic[k - 1]->text().replace(QStringLiteral("&&"), QStringLiteral("&"));
 }
 
-void TQuillnoteForm::LoadData(const QString &di) {
+void TQuillnoteForm::LoadData(const QString& di) {
   const QString about = store::aboutPagesPath(di);
   if (store::fileExists(about)) {
     store::LineReader reader(about);
-    for (int n = 1; n <= store::kPages; ++n)
-      pageabout[n] = reader.next();
-    for (int n = 1; n <= store::kPages; ++n)
-      setHint(page_txt[n - 1], pageabout[n]);
+    for (int n = 1; n <= store::kPages; ++n) pageabout[n] = reader.next();
+    for (int n = 1; n <= store::kPages; ++n) setHint(page_txt[n - 1], pageabout[n]);
   }
   // Without the file, the descriptions read last stay on screen.
   if (currentpage >= 1 && currentpage <= store::kPages)
@@ -375,30 +358,25 @@ void TQuillnoteForm::LoadData(const QString &di) {
 
   const QString topics = store::topicsPath(di, currentpage);
   if (!store::fileExists(topics)) {
-    for (int k = 1; k <= store::kSlots; ++k)
-      setTopicCaption(k, s("click to create"));
+    for (int k = 1; k <= store::kSlots; ++k) setTopicCaption(k, s("click to create"));
     return;
   }
   store::LineReader reader(topics);
-  for (int k = 1; k <= store::kSlots; ++k)
-    setTopicCaption(k, reader.next());
+  for (int k = 1; k <= store::kSlots; ++k) setTopicCaption(k, reader.next());
 }
 
-void TQuillnoteForm::setlanguage(const QString &LGID) {
+void TQuillnoteForm::setlanguage(const QString& LGID) {
   // The page selector covers the page; while it is open the language stays.
-  if (PageSelect->isVisibleTo(this))
-    return;
+  if (PageSelect->isVisibleTo(this)) return;
   searchState.prevsearchquery.clear();
 
   // Each mark is decoded once and shared by every circle that shows it.
   const QPixmap unselected = pictureOrNothing(s("crc_bl"), kCircleSize);
   ui::setImage(temp, unselected);
-  for (const LanguageControls &lang : languages_)
-    ui::setImage(lang.circle, unselected);
+  for (const LanguageControls& lang : languages_) ui::setImage(lang.circle, unselected);
   const QPixmap selected = pictureOrNothing(s("crc_1"), kCircleSize);
-  for (const LanguageControls &lang : languages_) {
-    if (lang.key == LGID)
-      ui::setImage(lang.circle, selected);
+  for (const LanguageControls& lang : languages_) {
+    if (lang.key == LGID) ui::setImage(lang.circle, selected);
   }
   currentLG = LGID;
   LoadData(currentLG);
@@ -408,10 +386,8 @@ void TQuillnoteForm::SetPage(int pg) {
   currentpage = pg;
   const QPixmap unselected = pictureOrNothing(s("crc_0"), kDotSize);
   ui::setImage(temp, unselected);
-  for (QLabel *d : pg_button)
-    ui::setImage(d, unselected);
-  for (QLabel *t : page_txt)
-    setFontColour(t, ui::rgb::White);
+  for (QLabel* d : pg_button) ui::setImage(d, unselected);
+  for (QLabel* t : page_txt) setFontColour(t, ui::rgb::White);
   if (pg >= 1 && pg <= store::kPages) {
     ui::setImage(pg_button[pg - 1], pictureOrNothing(s("crc_1"), kDotSize));
     setFontColour(page_txt[pg - 1], ui::rgb::Black);
@@ -420,38 +396,34 @@ void TQuillnoteForm::SetPage(int pg) {
 }
 
 void TQuillnoteForm::BPress(int k) {
-  // Editors are top-level windows of their own; the application keeps them
-  // until it ends.
-  auto *editor = new TEditorForm(dialogs_);
-  if (ui::textColor(copyright) != ui::rgb::White)
-    editor->applyLightTheme();
+  // Editors are top-level windows of their own; the application keeps them until it ends.
+  auto* editor = new TEditorForm(dialogs_);
+  if (ui::textColor(copyright) != ui::rgb::White) editor->applyLightTheme();
   editor->show();
   editor->move(x() + 25, y() + 25);
   editor->loadTopic(topicCaption(k), currentLG, currentpage, k);
 }
 
-void TQuillnoteForm::AutoReloadTimer() { LoadData(currentLG); }
+void TQuillnoteForm::AutoReloadTimer() {
+  LoadData(currentLG);
+}
 
 void TQuillnoteForm::AboutPageClick() {
-  if (!dialogs_)
-    return;
-  TChangePA *dialog = dialogs_->ChangePA.get();
-  // The dialog writes to the page it was opened on, whatever is selected while
-  // it is open.
+  if (!dialogs_) return;
+  TChangePA* dialog = dialogs_->ChangePA.get();
+  // The dialog writes to the page it was opened on, whatever is selected while it is open.
   dialog->linen = currentpage - 1;
   dialog->filetoedit = store::aboutPagesPath(currentLG);
   dialog->showCentredOn(this);
   const QString text = AboutPage->text();
-  dialog->Edit1->setText(text != store::kDescriptionPlaceholder ? text
-                                                                : QString());
+  dialog->Edit1->setText(text != store::kDescriptionPlaceholder ? text : QString());
 }
 
-void TQuillnoteForm::closeEvent(QCloseEvent *event) {
-  // Every open editor asks about its unsaved text first; if one of them is kept
-  // open, so is the program. Otherwise the program ends, whatever other windows
-  // are still shown.
-  for (QWidget *w : QApplication::topLevelWidgets()) {
-    auto *editor = qobject_cast<TEditorForm *>(w);
+void TQuillnoteForm::closeEvent(QCloseEvent* event) {
+  // Every open editor asks about its unsaved text first; if one of them is kept open, so
+  // is the program. Otherwise the program ends, whatever other windows are still shown.
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    auto* editor = qobject_cast<TEditorForm*>(w);
     if (editor && editor->isVisible() && !editor->close()) {
       event->ignore();
       return;

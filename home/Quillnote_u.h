@@ -1,7 +1,6 @@
-// The home window: one language and one page of notes at a time, the page's
-// description and its ten topic names, reloaded from disk every half second so
-// that whatever the editors and dialogs write shows up without any notification
-// between windows.
+// The home window: one language and one page of notes at a time, the page's description and
+// its ten topic names, reloaded from disk every half second so that whatever the editors and
+// dialogs write shows up without any notification between windows.
 #pragma once
 
 #include <QLabel>
@@ -23,52 +22,50 @@ struct Dialogs;
 
 class TQuillnoteForm : public QWidget {
   Q_OBJECT
-public:
-  // The creation step: builds the controls, then the data tree, and selects
-  // page 1 of "Lg_Delphi". An error there is reported once and the window still
-  // opens.
-  explicit TQuillnoteForm(QWidget *parent = nullptr);
+ public:
+  // The creation step: builds the controls, then the data tree, and selects page 1 of
+  // "Lg_Delphi". An error there is reported once and the window still opens.
+  explicit TQuillnoteForm(QWidget* parent = nullptr);
   ~TQuillnoteForm() override;
 
-  // The pictures the window shows when it opens, for the application to decode
-  // ahead.
+  // The pictures the window shows when it opens, for the application to decode ahead.
   static QList<ui::ShownPicture> picturesAtStart();
 
-  // The dialogs created at start-up, handed to every editor this window opens.
-  void setDialogs(Dialogs *dialogs);
+  // Waits until the data tree that a first start is still making is complete on disk.
+  void waitForDataTree();
 
-  // Reads the page descriptions of language `di` and the topic names of
-  // `currentpage`, and shows them. Only what changed is touched on screen, so
-  // repeating it is cheap.
-  void LoadData(const QString &di);
-  // Selects a language (ignored while the page selector is open) and reloads
-  // the page.
-  void setlanguage(const QString &LGID);
+  // The dialogs created at start-up, handed to every editor this window opens.
+  void setDialogs(Dialogs* dialogs);
+
+  // Reads the page descriptions of language `di` and the topic names of `currentpage`, and
+  // shows them. Only what changed is touched on screen, so repeating it is cheap.
+  void LoadData(const QString& di);
+  // Selects a language (ignored while the page selector is open) and reloads the page.
+  void setlanguage(const QString& LGID);
   // Selects page `pg` (normally 1..15) and reloads it.
   void SetPage(int pg);
   // Opens topic slot `k` (1..10) of the current page in a new editor window.
   void BPress(int k);
 
-  // Topic search: one search step over the current language's topic lists;
-  // returns the page to show and arms the highlight of the found slot.
-  int search(const QString &term);
+  // Topic search: one search step over the current language's topic lists; returns the
+  // page to show and arms the highlight of the found slot.
+  int search(const QString& term);
   // Enter in the search box (swallowed whether or not a search runs).
   void SearchBoxKeyPress();
   void StartSearchClick();
-  // Hides the search bar; the next search starts at the first match. The box
-  // keeps its text.
+  // Hides the search bar; the next search starts at the first match. The box keeps its text.
   void CloseSearchClick();
 
-  // Page selector: refreshes the fifteen captions from the page hints, then
-  // opens or closes the overlay.
+  // Page selector: refreshes the fifteen captions from the page hints, then opens or closes
+  // the overlay.
   void pg_pages_viewClick();
   // A jump button: shows page `tag` and closes the overlay.
   void PageJump(int tag);
   void fadepageClick();
 
-  // Themes: applies "light" or "dark" (any other text changes nothing on
-  // screen) and writes it to the theme file.
-  void SetProgramTheme(const QString &theme);
+  // Themes: applies "light" or "dark" (any other text changes nothing on screen) and writes
+  // it to the theme file.
+  void SetProgramTheme(const QString& theme);
   // Switches to the other look, judged by the quick-action font colour.
   void toggleTheme();
 
@@ -76,8 +73,7 @@ public:
   void Option1ImageClick();
   void Option2ImageClick();
   void Option3ImageClick();
-  // The window's own key-down handler (F1, F3, F4, F7); modifiers are not
-  // examined.
+  // The window's own key-down handler (F1, F3, F4, F7); modifiers are not examined.
   void FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
 
   // Opens the page description dialog on the current page.
@@ -89,85 +85,80 @@ public:
   void BHighLightTimer();
   void HighLight2secTimer();
 
-  // The window's state. Editors and the page description dialog read the first
-  // two.
-  QString currentLG;   // key of the current language, e.g. "Lg_Delphi"
-  int currentpage = 0; // 1..15; 0 until the first SetPage
-  std::array<QString, store::kPages + 1>
-      pageabout;                  // [1..15]: descriptions as last read
-  store::SearchState searchState; // prevsearchquery, searchcnt, tohighlight
+  // The window's state. Editors and the page description dialog read the first two.
+  QString currentLG;    // key of the current language, e.g. "Lg_Delphi"
+  int currentpage = 0;  // 1..15; 0 until the first SetPage
+  std::array<QString, store::kPages + 1> pageabout;  // [1..15]: descriptions as last read
+  store::SearchState searchState;                    // prevsearchquery, searchcnt, tohighlight
 
   // Controls, in creation order.
-  QLabel *BackGround = nullptr;
-  QLabel *Title = nullptr;
-  QLabel *LanguageTitle = nullptr;
-  QLabel *PageTitle = nullptr;
-  std::array<QLabel *, store::kPages> pg_button{}; // pg_button_1..15
-  QLabel *temp = nullptr;
-  std::array<QLabel *, store::kPages> page_txt{}; // page_txt_1..15
-  QLabel *AboutPage = nullptr;
-  QLabel *AboutPageTitle = nullptr;
-  QLabel *TopicsTitle = nullptr;
-  ui::Chrome *chrome = nullptr;
-  std::array<QPushButton *, store::kSlots> Topic{}; // Topic_1..10
-  QLabel *pg_pages_view = nullptr;
-  QLabel *copyright = nullptr;
-  QWidget *QuickActionsMenu = nullptr;
-  QLabel *Option1Image = nullptr;
-  QLabel *Option1Text = nullptr;
-  QLabel *Option2Image = nullptr;
-  QLabel *Option2Text = nullptr;
-  QLabel *Option3Image = nullptr;
-  QLabel *Option3Text = nullptr;
-  QWidget *SearchPanel = nullptr;
-  QPushButton *StartSearch = nullptr;
-  QPushButton *CloseSearch = nullptr;
-  QLabel *LabelBgText = nullptr;
-  QLineEdit *SearchBox = nullptr;
-  QWidget *PageSelect = nullptr;
-  QLabel *fadepage = nullptr;
-  std::array<QPushButton *, store::kPages> jump_page{}; // jump_page_1..15
-  QLabel *Label1 = nullptr;
+  QLabel* BackGround = nullptr;
+  QLabel* Title = nullptr;
+  QLabel* LanguageTitle = nullptr;
+  QLabel* PageTitle = nullptr;
+  std::array<QLabel*, store::kPages> pg_button{};  // pg_button_1..15
+  QLabel* temp = nullptr;
+  std::array<QLabel*, store::kPages> page_txt{};  // page_txt_1..15
+  QLabel* AboutPage = nullptr;
+  QLabel* AboutPageTitle = nullptr;
+  QLabel* TopicsTitle = nullptr;
+  ui::Chrome* chrome = nullptr;
+  std::array<QPushButton*, store::kSlots> Topic{};  // Topic_1..10
+  QLabel* pg_pages_view = nullptr;
+  QLabel* copyright = nullptr;
+  QWidget* QuickActionsMenu = nullptr;
+  QLabel* Option1Image = nullptr;
+  QLabel* Option1Text = nullptr;
+  QLabel* Option2Image = nullptr;
+  QLabel* Option2Text = nullptr;
+  QLabel* Option3Image = nullptr;
+  QLabel* Option3Text = nullptr;
+  QWidget* SearchPanel = nullptr;
+  QPushButton* StartSearch = nullptr;
+  QPushButton* CloseSearch = nullptr;
+  QLabel* LabelBgText = nullptr;
+  QLineEdit* SearchBox = nullptr;
+  QWidget* PageSelect = nullptr;
+  QLabel* fadepage = nullptr;
+  std::array<QPushButton*, store::kPages> jump_page{};  // jump_page_1..15
+  QLabel* Label1 = nullptr;
 
-  QTimer *AutoReload = nullptr;
-  QTimer *TIMERDELAYED = nullptr;
-  QTimer *BHighLight = nullptr;
-  QTimer *HighLight2sec = nullptr;
+  QTimer* AutoReload = nullptr;
+  QTimer* TIMERDELAYED = nullptr;
+  QTimer* BHighLight = nullptr;
+  QTimer* HighLight2sec = nullptr;
 
-  // The language circle and logo of the language with key `key` (null for an
-  // unknown key).
-  QLabel *languageCircle(const QString &key) const;
-  QLabel *languageLogo(const QString &key) const;
+  // The language circle and logo of the language with key `key` (null for an unknown key).
+  QLabel* languageCircle(const QString& key) const;
+  QLabel* languageLogo(const QString& key) const;
 
-  // The name a topic button shows (its caption as written, without display
-  // escaping).
+  // The name a topic button shows (its caption as written, without display escaping).
   QString topicCaption(int k) const;
 
-protected:
-  void closeEvent(QCloseEvent *event) override;
-  void keyPressEvent(QKeyEvent *event) override;
-  void resizeEvent(QResizeEvent *event) override;
-  bool eventFilter(QObject *watched, QEvent *event) override;
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+ private:
   void createControls();
   void createQuickActions();
   void createSearchBar();
   void createPageSelector();
   void FormCreate();
-  void flushNewTree();
-  void setTopicCaption(int k, const QString &name);
+  void finishTree(const QStringList& languages);
+  void setTopicCaption(int k, const QString& name);
 
   struct LanguageControls {
     QString key;
-    QLabel *circle = nullptr;
-    QLabel *logo = nullptr;
+    QLabel* circle = nullptr;
+    QLabel* logo = nullptr;
   };
-  std::array<LanguageControls, 9>
-      languages_; // in the order of store::languageKeys()
-  Dialogs *dialogs_ = nullptr;
-  // The worker that flushes a newly created data tree to disk, while it runs,
+  std::array<LanguageControls, 9> languages_;  // in the order of store::languageKeys()
+  Dialogs* dialogs_ = nullptr;
+  // The worker that makes the rest of a new data tree and flushes it to disk, while it runs,
   // and what it failed with.
-  QThread *treeFlush_ = nullptr;
-  std::exception_ptr treeFlushError_;
+  QThread* treeMaker_ = nullptr;
+  std::exception_ptr treeError_;
 };

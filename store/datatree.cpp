@@ -2,7 +2,9 @@
 
 #include <sys/stat.h>
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <cerrno>
 
 #include "store/ioerror.h"
@@ -101,22 +103,51 @@ void createstruture(const QString& lang) {
   flushFileSystem(lang);
 }
 
-bool bootstrapTree(Flush flush) {
-  bool created = false;
+void bootstrapRoots() {
   if (!folderExists(dataRoot())) makeFolder(dataRoot());
   if (!folderExists(settingsFolder())) makeFolder(settingsFolder());
-  for (const QString& key : languageKeys()) {
-    const QString folder = languageFolder(key);
-    if (folderExists(folder)) continue;
-    created = true;
-    createLanguage(folder);
-  }
-  if (created && flush == Flush::Now) flushFileSystem(dataRoot());
-  return created;
 }
 
-void bootstrapThemeFile() {
-  if (!fileExists(themePath())) writeLines(themePath(), {QStringLiteral("light")});
+QStringList missingLanguages() {
+  QStringList missing;
+  for (const QString& key : languageKeys())
+    if (!folderExists(languageFolder(key))) missing.append(key);
+  return missing;
+}
+
+void createLanguageFolder(const QString& key) {
+  const QString folder = dataRoot() + u'/' + key;
+  const QByteArray target = QFile::encodeName(folder);
+  struct stat st;
+  if (::lstat(target.constData(), &st) == 0) throw IoError(kAlreadyExists);
+  // A folder left half-filled by an earlier start that did not finish is made again.
+  const QString temp = dataRoot() + QStringLiteral("/.") + key + QStringLiteral(".new");
+  if (QFileInfo::exists(temp)) QDir(temp).removeRecursively();
+  try {
+    createLanguage(temp);
+  } catch (const IoError&) {
+    QDir(temp).removeRecursively();
+    throw;
+  }
+  if (::rename(QFile::encodeName(temp).constData(), target.constData()) != 0) {
+    const int err = errno;
+    QDir(temp).removeRecursively();
+    throwErrno(err);
+  }
+}
+
+bool bootstrapTree(Flush flush) {
+  bootstrapRoots();
+  const QStringList missing = missingLanguages();
+  for (const QString& key : missing) createLanguageFolder(key);
+  if (!missing.isEmpty() && flush == Flush::Now) flushFileSystem(dataRoot());
+  return !missing.isEmpty();
+}
+
+bool bootstrapThemeFile(Flush flush) {
+  if (fileExists(themePath())) return false;
+  writeLines(themePath(), {QStringLiteral("light")}, flush);
+  return true;
 }
 
 }  // namespace store

@@ -40,7 +40,22 @@ void createstruture(const QString& lang);
 // their files are flushed to disk at once, or with Flush::Later left for the caller to flush
 // with flushFileSystem(dataRoot()).
 bool bootstrapTree(Flush flush = Flush::Now);
+
+// Bootstrap steps 1 and 2: the data root and the settings folder, when missing.
+// Throws IoError.
+void bootstrapRoots();
+
+// The keys of the languages whose folders are missing, in bootstrap order.
+QStringList missingLanguages();
+
+// Creates the folder of language `key` with everything in it, whole or not at all: it is
+// filled under a temporary name beside it and then renamed into place, so neither a crash
+// nor a reader meets half a language. Anything already at its name stays as it is and is an
+// error (kAlreadyExists). The files are not flushed. Throws IoError.
+void createLanguageFolder(const QString& key);
 // Bootstrap step 5: the theme file with "light" when it does not exist. Throws IoError.
-void bootstrapThemeFile();
+// Returns whether it created the file; with Flush::Later it is left for the caller to flush,
+// as bootstrapTree's files are.
+bool bootstrapThemeFile(Flush flush = Flush::Now);
 
 }  // namespace store

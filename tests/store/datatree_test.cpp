@@ -8,6 +8,7 @@
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <map>
 #include <tuple>
 
@@ -196,7 +197,7 @@ TEST(Bootstrap, FailuresStopWithAnError) {
     SCOPED_TRACE("a folder where the theme file belongs");
     WorkDir wd;
     QDir().mkpath("Data/options.dat");
-    EXPECT_EQ(ioCodeOf(store::bootstrapThemeFile), store::kAccessDenied);
+    EXPECT_EQ(ioCodeOf([] { store::bootstrapThemeFile(); }), store::kAccessDenied);
   }
   {
     SCOPED_TRACE("a read-only working directory");
@@ -206,6 +207,31 @@ TEST(Bootstrap, FailuresStopWithAnError) {
     ::chmod(QFile::encodeName(wd.path()).constData(), 0755);
     EXPECT_EQ(code, store::kAccessDenied);
     EXPECT_FALSE(QFile::exists("Data"));
+  }
+}
+
+// A language folder appears whole or not at all: what an interrupted start left under the
+// temporary name is made again, and whatever is already at a language's name is kept.
+TEST(Bootstrap, LanguageFolderAppearsWhole) {
+  {
+    SCOPED_TRACE("an interrupted start left half a language");
+    WorkDir wd;
+    QDir().mkpath("Data/.Lg_Python.new/3");
+    writeBytes("Data/.Lg_Python.new/3/topics.txt", "half\r\n");
+    EXPECT_TRUE(bootstrap());
+    const Snapshot snap = snapshot("./Data");
+    expectDefaultLanguage(snap, "Lg_Python");
+    EXPECT_FALSE(QFileInfo::exists("Data/.Lg_Python.new"));
+  }
+  {
+    SCOPED_TRACE("a folder that appeared meanwhile");
+    WorkDir wd;
+    QDir().mkpath("Data/Lg_JS/1");
+    writeBytes("Data/Lg_JS/1/topic1.txt", "mine");
+    EXPECT_EQ(ioCodeOf([] { store::createLanguageFolder("Lg_JS"); }), store::kAlreadyExists);
+    EXPECT_EQ(readBytes("Data/Lg_JS/1/topic1.txt"), QByteArray("mine"));
+    EXPECT_EQ(QDir("Data").entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList({"Lg_JS"}));
   }
 }
 
