@@ -1,6 +1,7 @@
 #include "ui/look.h"
 
 #include <QFontDatabase>
+#include <QResource>
 
 namespace ui {
 
@@ -15,7 +16,16 @@ void installFonts() {
   static bool done = false;
   if (done) return;
   done = true;
-  for (const char* path : kBundled) QFontDatabase::addApplicationFont(QString::fromLatin1(path));
+  for (const char* path : kBundled) {
+    // A font stored uncompressed is registered where it lies in the program, not copied.
+    const QResource font(QString::fromLatin1(path));
+    if (!font.isValid()) continue;
+    const QByteArray data =
+        font.compressionAlgorithm() == QResource::NoCompression
+            ? QByteArray::fromRawData(reinterpret_cast<const char*>(font.data()), font.size())
+            : font.uncompressedData();
+    QFontDatabase::addApplicationFontFromData(data);
+  }
   QFont::insertSubstitutions(QStringLiteral("Segoe UI"), {QStringLiteral("Tahoma")});
   QFont::insertSubstitutions(QStringLiteral("Calibri"),
                              {QStringLiteral("Carlito"), QStringLiteral("Tahoma")});
