@@ -11,9 +11,9 @@
 
 namespace editor {
 
-QPixmap designedPicture(const QString& name) {
+QPixmap designedPicture(const QString& name, const QSize& size) {
   try {
-    return ui::picture(name);
+    return size.isEmpty() ? ui::picture(name) : ui::picture(name, size);
   } catch (const ui::PictureNotFound&) {
     return {};
   }

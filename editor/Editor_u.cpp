@@ -59,12 +59,13 @@ void TEditorForm::createControls() {
   const QFont formFont = ui::font(ui::Face::Tahoma, 11);
   const QFont heading = ui::font(ui::Face::NexaBold, 16);
   const Qt::Alignment centred = Qt::AlignHCenter | Qt::AlignVCenter;
-  const QPixmap darkWallpaper = designedPicture(QStringLiteral("wlp_dark"));
-
-  BackGround = ui::makeImage(this, QStringLiteral("BackGround"), QRect(0, 0, 556, 645),
-                             Fit::Stretch, darkWallpaper);
-  BackGround2 = ui::makeImage(this, QStringLiteral("BackGround2"), QRect(0, 17, 558, 256),
-                              Fit::Stretch, darkWallpaper);
+  const QString darkWallpaper = QStringLiteral("wlp_dark");
+  const QRect wallpaper(0, 0, 556, 645);
+  const QRect upperWallpaper(0, 17, 558, 256);
+  BackGround = ui::makeImage(this, QStringLiteral("BackGround"), wallpaper, Fit::Stretch,
+                             designedPicture(darkWallpaper, wallpaper.size()));
+  BackGround2 = ui::makeImage(this, QStringLiteral("BackGround2"), upperWallpaper, Fit::Stretch,
+                              designedPicture(darkWallpaper, upperWallpaper.size()));
 
   ui::ChromeSpec frame;
   frame.title = editor::kWindowTitle;
@@ -96,8 +97,10 @@ void TEditorForm::createControls() {
   saved_text = ui::makeLabel(this, {QStringLiteral("saved_text"), QRect(265, 167, 0, 0),
                                     QStringLiteral("Saved!"), formFont, rgb::White});
   saved_text->hide();
-  saved_icon = ui::makeImage(this, QStringLiteral("saved_icon"), QRect(250, 167, 13, 16),
-                             Fit::Proportional, designedPicture(QStringLiteral("success_icon")));
+  // The round icon fitted into 13 x 16 shows at 13 x 13.
+  saved_icon =
+      ui::makeImage(this, QStringLiteral("saved_icon"), QRect(250, 167, 13, 16), Fit::Proportional,
+                    designedPicture(QStringLiteral("success_icon"), QSize(13, 13)));
   saved_icon->hide();
   lgpage = ui::makeLabel(this, {QStringLiteral("lgpage"), QRect(424, 152, 0, 13), QString(),
                                 formFont, sys::WindowText});
@@ -207,7 +210,7 @@ void TEditorForm::connectHandlers() {
 void TEditorForm::applyLightTheme() {
   ui::setBackground(AllText, ui::rgb::MemoLight);
   ui::setTextColor(AllText, ui::rgb::Black);
-  ui::setImage(BackGround2, designedPicture(QStringLiteral("wlp_light")));
+  ui::setImage(BackGround2, designedPicture(QStringLiteral("wlp_light"), BackGround2->size()));
   update();
 }
 

@@ -107,11 +107,8 @@ QList<ui::ShownPicture> TQuillnoteForm::picturesAtStart() {
   for (const char* name : {"crc_0", "pages_icon"}) pictures.append({s(name), kDotSize});
   for (const char* name : {"theme_dark", "search_icon", "exit_icon"})
     pictures.append({s(name), home::kQuickActionSize});
-  // The marks of the first language and page.
-  pictures.append({{s("crc_bl"), kCircleSize},
-                   {s("crc_1"), kCircleSize},
-                   {s("crc_0"), kDotSize},
-                   {s("crc_1"), kDotSize}});
+  // The marks of the selected language and page.
+  pictures.append({{s("crc_1"), kCircleSize}, {s("crc_1"), kDotSize}});
   return pictures;
 }
 

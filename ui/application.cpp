@@ -3,6 +3,7 @@
 #include <fontconfig/fontconfig.h>
 
 #include <QIcon>
+#include <QTimer>
 
 #include "ui/look.h"
 #include "ui/pictures.h"
@@ -71,6 +72,29 @@ QImage Application::takePictureAhead(const QString& name, const QSize& pixels) {
     }
   }
   return QImage();
+}
+
+QPixmap Application::sharedPicture(const QString& key, const std::function<QPixmap()>& make) {
+  pruneShared();
+  auto it = shared_.constFind(key);
+  if (it != shared_.constEnd()) return *it;
+  const QPixmap picture = make();
+  shared_.insert(key, picture);
+  // A picture replaced in its control right after this (a theme switch) is let go soon after.
+  if (!pruneQueued_) {
+    pruneQueued_ = true;
+    QTimer::singleShot(0, this, [this] {
+      pruneQueued_ = false;
+      pruneShared();
+    });
+  }
+  return picture;
+}
+
+void Application::pruneShared() {
+  // A picture held only here is shown by no window.
+  for (auto it = shared_.begin(); it != shared_.end();)
+    it = it->isDetached() ? shared_.erase(it) : std::next(it);
 }
 
 bool Application::notify(QObject* receiver, QEvent* event) {

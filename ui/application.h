@@ -3,10 +3,13 @@
 #pragma once
 
 #include <QApplication>
+#include <QHash>
 #include <QImage>
 #include <QList>
+#include <QPixmap>
 #include <QSize>
 #include <QString>
+#include <functional>
 #include <future>
 #include <thread>
 #include <vector>
@@ -46,10 +49,18 @@ class Application : private detail::FontConfigReader, public QApplication {
   // given once. A null image when it was not asked for or is already taken.
   QImage takePictureAhead(const QString& name, const QSize& pixels);
 
+  // The picture stored under `key`, made by `make` when no window shows it yet. A picture
+  // shown by several windows at once (the wallpaper of the home window and of each editor)
+  // is thus held in memory once; it is let go once no window shows it any more.
+  QPixmap sharedPicture(const QString& key, const std::function<QPixmap()>& make);
+
  private:
   QList<ShownPicture> ahead_;  // sizes in device pixels
   std::future<std::vector<QImage>> decoding_;
   std::vector<QImage> decoded_;
+  QHash<QString, QPixmap> shared_;
+  bool pruneQueued_ = false;
+  void pruneShared();
 };
 
 }  // namespace ui

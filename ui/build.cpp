@@ -4,6 +4,7 @@
 
 #include <QEvent>
 #include <QMouseEvent>
+#include <QPainter>
 
 namespace ui {
 
@@ -37,6 +38,27 @@ class ClickFilter : public QObject {
   std::function<void(QMouseEvent*)> press_;
   bool pressed_ = false;
 };
+// A picture control that stretches its picture over itself. A picture of the control's size
+// is drawn as it is, and one a single pixel wide (a picture whose every row is one colour) is
+// widened as it is drawn, so neither is kept a second time as a scaled copy. Any other
+// picture is scaled smoothly once and kept, as a label with scaled contents does.
+class StretchedImage : public QLabel {
+ public:
+  using QLabel::QLabel;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override {
+    const QPixmap picture = pixmap();
+    const QSize pixels = size() * devicePixelRatioF();
+    if (!picture.isNull() && picture.height() == pixels.height() &&
+        (picture.width() == pixels.width() || picture.width() == 1)) {
+      QPainter(this).drawPixmap(rect(), picture);
+      return;
+    }
+    QLabel::paintEvent(event);
+  }
+};
+
 }  // namespace
 
 QLabel* makeLabel(QWidget* parent, const LabelSpec& s) {
@@ -58,7 +80,7 @@ QLabel* makeLabel(QWidget* parent, const LabelSpec& s) {
 
 QLabel* makeImage(QWidget* parent, const QString& name, const QRect& rect, Fit fit,
                   const QPixmap& picture) {
-  auto* l = new QLabel(parent);
+  auto* l = fit == Fit::Stretch ? new StretchedImage(parent) : new QLabel(parent);
   l->setObjectName(name);
   l->setGeometry(rect);
   l->setProperty(kFit, static_cast<int>(fit));

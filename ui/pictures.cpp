@@ -37,10 +37,21 @@ QString shownPicturePath(const QString& name, const QSize& size) {
       .arg(name.toLower());
 }
 
+namespace {
+
+// Makes a picture once for all the windows that show it at the same time.
+QPixmap shared(const QString& key, const std::function<QPixmap()>& make) {
+  if (auto* app = dynamic_cast<Application*>(QCoreApplication::instance()))
+    return app->sharedPicture(key, make);
+  return make();
+}
+
+}  // namespace
+
 QPixmap picture(const QString& name) {
   const QString path = designedPath(name);
   if (!QFile::exists(path)) throw PictureNotFound(name);
-  return QPixmap::fromImage(decode(path, name));
+  return shared(name.toLower(), [&] { return QPixmap::fromImage(decode(path, name)); });
 }
 
 QImage shownImage(const QString& name, const QSize& pixels) {
@@ -56,13 +67,17 @@ QPixmap picture(const QString& name, const QSize& size) {
   // A picture control scales to device pixels; the picture is made for those.
   const qreal ratio = qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
   const QSize pixels = (QSizeF(size) * ratio).toSize();
-  QImage image;
-  if (auto* app = dynamic_cast<Application*>(QCoreApplication::instance()))
-    image = app->takePictureAhead(name, pixels);
-  if (image.isNull()) image = shownImage(name, pixels);
-  QPixmap pm = QPixmap::fromImage(std::move(image));
-  pm.setDevicePixelRatio(ratio);
-  return pm;
+  const QString key =
+      QStringLiteral("%1@%2x%3").arg(name.toLower()).arg(pixels.width()).arg(pixels.height());
+  return shared(key, [&] {
+    QImage image;
+    if (auto* app = dynamic_cast<Application*>(QCoreApplication::instance()))
+      image = app->takePictureAhead(name, pixels);
+    if (image.isNull()) image = shownImage(name, pixels);
+    QPixmap pm = QPixmap::fromImage(std::move(image));
+    pm.setDevicePixelRatio(ratio);
+    return pm;
+  });
 }
 
 }  // namespace ui

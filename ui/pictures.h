@@ -21,7 +21,9 @@ QPixmap picture(const QString& name);
 // The picture called `name` as a stretched picture control of `size` shows it. Pictures that
 // a window shows at a fixed size are also embedded ready-scaled to that size, so showing them
 // decodes a picture of that size instead of a large one; for any other size the designed
-// picture is decoded and scaled here. Throws PictureNotFound as picture(name) does.
+// picture is decoded and scaled here. A ready-scaled picture whose every row is one colour is
+// one pixel wide, which the control widens as it draws. Throws PictureNotFound as
+// picture(name) does.
 QPixmap picture(const QString& name, const QSize& size);
 
 // How a stretched picture control scales its picture to `size`: smoothly, ignoring the

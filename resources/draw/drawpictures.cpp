@@ -803,22 +803,25 @@ void drawProgramIcon() {
   writeIconSvg(gResources + "/icons/quillnote.svg");
 }
 
-// The pictures the home window shows at a fixed size, ready-scaled to that size and written
+// The pictures the windows show at a fixed size, ready-scaled to that size and written
 // to pictures/shown/<width>x<height>/<name>.png. They are scaled from the designed files just
 // written, the way a stretched picture control scales them, so the program shows the same
-// pixels either way while decoding only small pictures at start-up.
+// pixels either way while decoding only small pictures at start-up. A scaled picture whose
+// every row is one colour (the wallpapers' vertical gradients) is written one pixel wide: a
+// stretched control widens it without changing a pixel, and it takes next to no memory.
 void writeShownSizes() {
   const struct {
     const char* name;
     int w, h;
   } shown[] = {
-      {"wlp_dark", 556, 645},  {"wlp_light", 556, 645}, {"crc_bl", 34, 34},
-      {"crc_1", 34, 34},       {"crc_1", 22, 22},       {"crc_0", 22, 22},
-      {"pages_icon", 22, 22},  {"theme_dark", 30, 30},  {"theme_light", 30, 30},
-      {"search_icon", 30, 30}, {"exit_icon", 30, 30},   {"logo_chash", 20, 21},
-      {"logo_js", 20, 21},     {"logo_python", 20, 21}, {"logo_gm2", 20, 21},
-      {"logo_delphi", 20, 21}, {"logo_cplus", 20, 21},  {"logo_java", 20, 21},
-      {"logo_css", 20, 21},    {"logo_html", 20, 21},
+      {"wlp_dark", 556, 645},  {"wlp_light", 556, 645},  {"crc_bl", 34, 34},
+      {"crc_1", 34, 34},       {"crc_1", 22, 22},        {"crc_0", 22, 22},
+      {"pages_icon", 22, 22},  {"theme_dark", 30, 30},   {"theme_light", 30, 30},
+      {"search_icon", 30, 30}, {"exit_icon", 30, 30},    {"logo_chash", 20, 21},
+      {"logo_js", 20, 21},     {"logo_python", 20, 21},  {"logo_gm2", 20, 21},
+      {"logo_delphi", 20, 21}, {"logo_cplus", 20, 21},   {"logo_java", 20, 21},
+      {"logo_css", 20, 21},    {"logo_html", 20, 21},    {"wlp_dark", 558, 256},
+      {"wlp_light", 558, 256}, {"success_icon", 13, 13},
   };
   for (const auto& s : shown) {
     const QImage designed(gResources + "/pictures/" + s.name + ".png");
@@ -828,7 +831,14 @@ void writeShownSizes() {
       gFailed = true;
       continue;
     }
-    writePng(ui::scaledForShow(designed, QSize(s.w, s.h)), folder + "/" + s.name + ".png");
+    const QImage scaled = ui::scaledForShow(designed, QSize(s.w, s.h));
+    bool rowsUniform = true;
+    for (int y = 0; y < scaled.height() && rowsUniform; ++y) {
+      for (int x = 1; x < scaled.width() && rowsUniform; ++x)
+        rowsUniform = scaled.pixel(x, y) == scaled.pixel(0, y);
+    }
+    writePng(rowsUniform ? scaled.copy(0, 0, 1, scaled.height()) : scaled,
+             folder + "/" + s.name + ".png");
   }
 }
 

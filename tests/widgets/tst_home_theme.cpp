@@ -16,15 +16,10 @@ using home_testing::Home;
 
 namespace {
 
-// The home window's pictures are made for the size of their controls; the editor's are the
-// designed ones.
+// Pictures are made for the size of their controls.
 bool shows(QLabel* image, const char* picture) {
   return image->pixmap().toImage() ==
          ui::picture(QString::fromLatin1(picture), image->size()).toImage();
-}
-
-bool showsDesigned(QLabel* image, const char* picture) {
-  return image->pixmap().toImage() == ui::picture(QString::fromLatin1(picture)).toImage();
 }
 
 // What the home window shows of a look.
@@ -181,16 +176,16 @@ void HomeThemeTest::editorsKeepTheirLook() {
   QTRY_VERIFY(!h.form.TIMERDELAYED->isActive());
   QCOMPARE(openEditorMemo(h), ui::rgb::MemoLight);
   TEditorForm* lightOne = editors().first();
-  QVERIFY(showsDesigned(lightOne->BackGround2, "wlp_light"));
+  QVERIFY(shows(lightOne->BackGround2, "wlp_light"));
   QTest::keyClick(&h.form, Qt::Key_F4);
   QCOMPARE(openEditorMemo(h), ui::rgb::MemoDark);
   QTest::keyClick(&h.form, Qt::Key_F4);
   QCOMPARE(lightOne->AllText->palette().color(QPalette::Base), ui::rgb::MemoLight);
-  QVERIFY(showsDesigned(lightOne->BackGround2, "wlp_light"));
+  QVERIFY(shows(lightOne->BackGround2, "wlp_light"));
   for (TEditorForm* e : editors()) {
     if (e != lightOne) {
       QCOMPARE(e->AllText->palette().color(QPalette::Base), ui::rgb::MemoDark);
-      QVERIFY(showsDesigned(e->BackGround2, "wlp_dark"));
+      QVERIFY(shows(e->BackGround2, "wlp_dark"));
     }
   }
   QCOMPARE(editors().size(), 2);
