@@ -80,20 +80,25 @@ QString topicAddress(const QString& key, int page, int slot) {
 
 namespace {
 
-// Creates a language folder and its content; the files reach the disk with the next
-// flushFileSystem, one flush for the whole tree instead of one per file.
-void createLanguage(const QString& lang) {
+void replaceLines(const QString& path, const QStringList& lines) {
+  writeLines(path, lines, Flush::Later);
+}
+
+// Creates a language folder and its content, each line file written by `write`; the files
+// reach the disk with the next flushFileSystem, one flush for the whole tree instead of one
+// per file.
+void createLanguage(const QString& lang,
+                    void (*write)(const QString&, const QStringList&) = replaceLines) {
   const QString folder = lang.endsWith(u'/') ? lang : lang + u'/';
   makeFolder(folder);
   const QStringList topics = repeated(kTopicPlaceholder, kSlots);
   for (int i = 1; i <= kPages; ++i) {
     const QString page = folder + QString::number(i);
     makeFolder(page);
-    writeLines(page + QStringLiteral("/topics.txt"), topics, Flush::Later);
+    write(page + QStringLiteral("/topics.txt"), topics);
   }
-  writeLines(folder + QStringLiteral("aboutpages.txt"), repeated(kDescriptionPlaceholder, kPages),
-             Flush::Later);
-  writeLines(folder + QStringLiteral("pageicons.txt"), repeated(kIconLine, kPages), Flush::Later);
+  write(folder + QStringLiteral("aboutpages.txt"), repeated(kDescriptionPlaceholder, kPages));
+  write(folder + QStringLiteral("pageicons.txt"), repeated(kIconLine, kPages));
 }
 
 }  // namespace
@@ -124,7 +129,8 @@ void createLanguageFolder(const QString& key) {
   const QString temp = dataRoot() + QStringLiteral("/.") + key + QStringLiteral(".new");
   if (QFileInfo::exists(temp)) QDir(temp).removeRecursively();
   try {
-    createLanguage(temp);
+    // Nothing else writes into the temporary folder: its files are written in place.
+    createLanguage(temp, writeNewLines);
   } catch (const IoError&) {
     QDir(temp).removeRecursively();
     throw;

@@ -233,6 +233,27 @@ void writeLines(const QString& path, const QStringList& lines, Flush flush) {
   writeFileAtomic(path, encodeLines(lines), flush);
 }
 
+void writeNewLines(const QString& path, const QStringList& lines) {
+  const QByteArray bytes = encodeLines(lines);
+  const int fd =
+      ::open(nativePath(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (fd < 0) throwErrno(errno);
+  const char* p = bytes.constData();
+  qsizetype left = bytes.size();
+  while (left > 0) {
+    const ssize_t n = ::write(fd, p, size_t(left));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      const int err = n < 0 ? errno : ENOSPC;
+      ::close(fd);
+      throwErrno(err);
+    }
+    p += n;
+    left -= n;
+  }
+  if (::close(fd) != 0) throwErrno(errno);
+}
+
 QStringList decodeWholeFile(const QByteArray& bytes) {
   QString text;
   if (bytes.startsWith("\xEF\xBB\xBF")) {

@@ -55,6 +55,12 @@ enum class Flush { Now, Later };
 // `lines.size()` lines. Throws IoError.
 void writeLines(const QString& path, const QStringList& lines, Flush flush = Flush::Now);
 
+// Creates `path`, where nothing may be yet, and writes `lines` as writeLines does, but in
+// place and without flushing: for the files of a folder that is filled under a temporary
+// name and then renamed into place whole. Throws IoError (kAlreadyExists when something is
+// at `path`).
+void writeNewLines(const QString& path, const QStringList& lines);
+
 // Whole-file reader and writer. Both throw IoError.
 QStringList readWholeFile(const QString& path);
 QStringList decodeWholeFile(const QByteArray& bytes);

@@ -145,6 +145,16 @@ TEST(LineWriter, WritesEachLineWithCrLfAndTruncates) {
   EXPECT_EQ(readBytes("l.txt"), QByteArray("a b\r\nc\r\n"));
 }
 
+// The writer for files of a folder that is put in place whole: it never replaces anything.
+TEST(LineWriter, NewFileOnlyWhereNothingIs) {
+  WorkDir wd;
+  store::writeNewLines("n.txt", {"one", "two\nlines"});
+  EXPECT_EQ(readBytes("n.txt"), QByteArray("one\r\ntwo lines\r\n"));
+  EXPECT_EQ(ioCodeOf([] { store::writeNewLines("n.txt", {"other"}); }), store::kAlreadyExists);
+  EXPECT_EQ(readBytes("n.txt"), QByteArray("one\r\ntwo lines\r\n"));
+  EXPECT_EQ(ioCodeOf([] { store::writeNewLines("missing/n.txt", {"x"}); }), store::kFileNotFound);
+}
+
 TEST(OneLine, ReplacesEachBreakWithOneSpace) {
   EXPECT_EQ(store::oneLine("one\r\ntwo\nthree\rfour"), QString("one two three four"));
   EXPECT_EQ(store::oneLine("\r\n\r\n"), QString("  "));
