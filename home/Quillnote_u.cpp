@@ -136,7 +136,11 @@ TQuillnoteForm::~TQuillnoteForm() {
 }
 
 void TQuillnoteForm::waitForDataTree() {
-  if (treeMaker_) treeMaker_->wait();
+  startTreeMaker();
+  if (!treeMaker_) return;
+  // Once it is waited for, it runs as any other thread.
+  treeMaker_->setPriority(QThread::NormalPriority);
+  treeMaker_->wait();
 }
 
 void TQuillnoteForm::setDialogs(Dialogs* dialogs) {
@@ -316,7 +320,14 @@ void TQuillnoteForm::finishTree(const QStringList& languages) {
     treeMaker_ = nullptr;
     if (treeError_) ui::runReported([this] { std::rethrow_exception(treeError_); });
   });
-  treeMaker_->start();
+  // The window comes first: the worker starts once the window is on its way to the screen.
+  QTimer::singleShot(0, this, [this] { startTreeMaker(); });
+}
+
+void TQuillnoteForm::startTreeMaker() {
+  // It runs when the processors have nothing else to do.
+  if (treeMaker_ && !treeMaker_->isRunning() && !treeMaker_->isFinished())
+    treeMaker_->start(QThread::IdlePriority);
 }
 
 QLabel* TQuillnoteForm::languageCircle(const QString& key) const {

@@ -148,6 +148,7 @@ class TQuillnoteForm : public QWidget {
   void createPageSelector();
   void FormCreate();
   void finishTree(const QStringList& languages);
+  void startTreeMaker();
   void setTopicCaption(int k, const QString& name);
 
   struct LanguageControls {

@@ -166,6 +166,11 @@ for row in "${cases[@]}"; do
     [ "$class" = "$wm_class" ] && pass "$name: window class $class matches StartupWMClass" ||
       fail "$name: window class '$class', StartupWMClass '$wm_class'"
   fi
+  # The languages after the first are made just after the window shows.
+  for _ in $(seq 100); do
+    [ -f "$folder/Data/Lg_Html/15/topics.txt" ] && break
+    sleep 0.05
+  done
   kill "$running" 2>/dev/null || true
   wait "$running" 2>/dev/null || true
   running=""
