@@ -1,6 +1,8 @@
 #include "ui/application.h"
 
 #include <fontconfig/fontconfig.h>
+#include <pthread.h>
+#include <sched.h>
 
 #include <QIcon>
 #include <QTimer>
@@ -13,14 +15,28 @@ namespace ui {
 
 namespace detail {
 
-FontConfigReader::FontConfigReader() : reader_([] { FcInit(); }) {}
+namespace {
+void setPolicy(std::thread& thread, int policy) {
+  const sched_param param{};
+  pthread_setschedparam(thread.native_handle(), policy, &param);
+}
+}  // namespace
+
+FontConfigReader::FontConfigReader() : reader_([] { FcInit(); }) {
+  // The reader takes only time that is left over: connecting to the display needs the
+  // display server, which runs beside it, more.
+  setPolicy(reader_, SCHED_IDLE);
+}
 
 FontConfigReader::~FontConfigReader() {
   waitForFontConfig();
 }
 
 void FontConfigReader::waitForFontConfig() {
-  if (reader_.joinable()) reader_.join();
+  if (!reader_.joinable()) return;
+  // Once it is waited for, it runs as any other thread.
+  setPolicy(reader_, SCHED_OTHER);
+  reader_.join();
 }
 
 }  // namespace detail
@@ -54,6 +70,10 @@ Application::Application(int& argc, char** argv, QList<ShownPicture> firstPictur
   // The bundled fonts join the configuration read meanwhile.
   waitForFontConfig();
   installFonts();
+  // Controls without a font of their own (menus, hints) use the home window's face. An edit
+  // box also lays out its text once in this font before it takes its own; the toolkit's
+  // fallback face would be loaded for that alone.
+  setFont(ui::font(Face::Tahoma, 11));
 }
 
 Application::~Application() {
