@@ -35,12 +35,12 @@ void TQuillnoteForm::createPageSelector() {
   Label1 = ui::makeLabel(PageSelect, {QStringLiteral("Label1"), QRect(136, 14, 178, 33),
                                       QStringLiteral("Page Selector"),
                                       ui::font(ui::Face::NexaLight, 27), ui::sys::WindowText});
-  // A substitute face may need more height than the designed one: the letters below the
-  // line stay whole.
-  Label1->resize(Label1->width(), std::max(Label1->height(), Label1->fontMetrics().height()));
 }
 
 void TQuillnoteForm::pg_pages_viewClick() {
+  // A substitute face may need more height than the designed one: the title's letters below
+  // the line stay whole. Measured when the selector opens rather than at start-up.
+  Label1->resize(Label1->width(), std::max(Label1->height(), Label1->fontMetrics().height()));
   // The captions are taken when the overlay is opened (or closed): an open overlay keeps
   // the descriptions it was opened with.
   for (int n = 1; n <= store::kPages; ++n) {
