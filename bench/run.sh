@@ -101,15 +101,20 @@ start_home() {  # folder; prints "ms rss_kb pid window"
 start_floor() {
   "$waitmap" --name "Quillnote floor" --rss-after 1000 ${1:+"$1"} -- "$floor"
 }
-log "start-up: $startup_runs rounds of floor, first run and later run"
-: >"$work/floor.txt"; : >"$work/first.txt"; : >"$work/later.txt"
+start_floor_label() {
+  "$waitmap" --name "Quillnote floor" --rss-after 1000 -- "$floor" --label
+}
+log "start-up: $startup_runs rounds of floor, floor with a label, first run and later run"
+: >"$work/floor.txt"; : >"$work/label.txt"; : >"$work/first.txt"; : >"$work/later.txt"
 for r in $(seq "$startup_runs"); do
   mkdir -p "$work/first-$r"
   # The order turns each round, so no kind always runs right after another.
-  for kind in $(case $((r % 3)) in 0) echo floor first later ;; 1) echo first later floor ;;
-                 2) echo later floor first ;; esac); do
+  for kind in $(case $((r % 4)) in 0) echo floor label first later ;;
+                 1) echo label first later floor ;; 2) echo first later floor label ;;
+                 3) echo later floor label first ;; esac); do
     case "$kind" in
       floor) start_floor >>"$work/floor.txt" ;;
+      label) start_floor_label >>"$work/label.txt" ;;
       first) start_home "$work/first-$r" >>"$work/first.txt" ;;
       later) start_home "$later" >>"$work/later.txt" ;;
     esac
@@ -120,6 +125,7 @@ floor_ms=$(cut -d' ' -f1 "$work/floor.txt" | median)
 floor_kb=$(cut -d' ' -f2 "$work/floor.txt" | median)
 row startup_first "$(cut -d' ' -f1 "$work/first.txt" | median)" "$floor_ms" ms
 row startup_later "$(cut -d' ' -f1 "$work/later.txt" | median)" "$floor_ms" ms
+row startup_label "$(cut -d' ' -f1 "$work/label.txt" | median)" "$floor_ms" ms
 row rss_home "$(cut -d' ' -f2 "$work/later.txt" | median)" "$floor_kb" kB
 
 # Ten editors: clicks on the home window's topic buttons, each waiting for its editor to
@@ -184,6 +190,7 @@ else growth_label="Memory growth over ${growth_s} idle seconds"; fi
 # key | figure | shown in | scale from the row's unit | budget kind | budget
 figures="startup_first|Start-up to home mapped, first run|ms|1|ratio|1.5
 startup_later|Start-up to home mapped, later runs|ms|1|ratio|1.5
+startup_label|Start-up of the floor showing one label|ms|1|none|-
 rss_home|Resident memory after start-up|MB|1024|ratio|1.3
 rss_first_editor|Memory of the first editor|MB|1024|none|-
 rss_editor|Memory of each further editor|MB|1024|max|5
@@ -238,6 +245,7 @@ cat <<LEGEND
 
 Baselines, measured in the same run:
   start-up, memory after start-up: the floor, an empty frameless 550 x 645 Qt window built here
+          (the same window showing one line of text is timed too, for comparison)
   CPU and memory growth when idle:  the floor, idle for the same time beside the home windows
           (CPU time is read in clock ticks from /proc/<pid>/stat: one tick is $tick_pct % here)
   store:  the same files read (or written and synced) with plain system calls
