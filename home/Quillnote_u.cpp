@@ -122,12 +122,27 @@ TQuillnoteForm::TQuillnoteForm(QWidget* parent) : QWidget(parent) {
     const QRect area = screen->geometry();
     move(area.left() + (area.width() - kWidth) / 2, area.top() + (area.height() - kHeight) / 2);
   }
+  // The data tree is begun on a worker while the controls are made: on a first start,
+  // making the folder of the first language takes about as long as the controls do.
+  std::future<TreeStart> tree = std::async(std::launch::async, &startDataTree);
   createControls();
   // The window itself holds the keyboard focus, so its function keys work from the start
   // and again whenever it is reactivated, until the user clicks into the search box.
   setFocusPolicy(Qt::TabFocus);
   setFocus();
-  FormCreate();
+  FormCreate(tree);
+}
+
+TQuillnoteForm::TreeStart TQuillnoteForm::startDataTree() {
+  // The data root and settings folder, then the language shown first when it is missing;
+  // the languages after it are made once the window is shown.
+  store::bootstrapRoots();
+  TreeStart start;
+  start.later = store::missingLanguages();
+  start.created = !start.later.isEmpty();
+  if (start.created && start.later.first() == QStringLiteral("Lg_Delphi"))
+    store::createLanguageFolder(start.later.takeFirst());
+  return start;
 }
 
 TQuillnoteForm::~TQuillnoteForm() {
@@ -274,7 +289,7 @@ void TQuillnoteForm::createControls() {
   for (QTimer* t : {AutoReload, TIMERDELAYED, BHighLight, HighLight2sec}) t->start();
 }
 
-void TQuillnoteForm::FormCreate() {
+void TQuillnoteForm::FormCreate(std::future<TreeStart>& tree) {
   SearchPanel->move(87, SearchPanel->y());
   PageSelect->move(47, PageSelect->y());
   // The data tree, then page 1 of the first language, then the theme file. An error ends
@@ -285,12 +300,9 @@ void TQuillnoteForm::FormCreate() {
   bool flush = true;
   QStringList later;
   ui::runReported([&] {
-    store::bootstrapRoots();
-    QStringList missing = store::missingLanguages();
-    bool created = !missing.isEmpty();
-    if (created && missing.first() == s("Lg_Delphi"))
-      store::createLanguageFolder(missing.takeFirst());
-    later = missing;
+    const TreeStart start = tree.get();  // an error of the bootstrap is thrown here
+    bool created = start.created;
+    later = start.later;
     setlanguage(s("Lg_Delphi"));
     SetPage(1);
     created = store::bootstrapThemeFile(store::Flush::Later) || created;

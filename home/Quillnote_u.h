@@ -12,6 +12,7 @@
 #include <QWidget>
 #include <array>
 #include <exception>
+#include <future>
 
 #include "store/datatree.h"
 #include "store/topicsearch.h"
@@ -146,7 +147,13 @@ class TQuillnoteForm : public QWidget {
   void createQuickActions();
   void createSearchBar();
   void createPageSelector();
-  void FormCreate();
+  // What the start of the data tree made, and the languages still to make.
+  struct TreeStart {
+    bool created = false;
+    QStringList later;
+  };
+  static TreeStart startDataTree();
+  void FormCreate(std::future<TreeStart>& tree);
   void finishTree(const QStringList& languages);
   void startTreeMaker();
   void setTopicCaption(int k, const QString& name);
