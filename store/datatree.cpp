@@ -1,11 +1,14 @@
 #include "store/datatree.h"
 
+#include <signal.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
+#include <climits>
 
 #include "store/ioerror.h"
 #include "store/linefile.h"
@@ -125,8 +128,18 @@ void createLanguageFolder(const QString& key) {
   const QByteArray target = QFile::encodeName(folder);
   struct stat st;
   if (::lstat(target.constData(), &st) == 0) throw IoError(kAlreadyExists);
-  // A folder left half-filled by an earlier start that did not finish is made again.
-  const QString temp = dataRoot() + QStringLiteral("/.") + key + QStringLiteral(".new");
+  // The temporary name carries the process id, so two programs started at once never fill
+  // the same folder. One left half-filled by a start that did not finish (its process is
+  // gone) is removed; the language is made again.
+  const QString prefix = QStringLiteral(".") + key + QStringLiteral(".new-");
+  const QDir root(dataRoot());
+  for (const QString& entry : root.entryList({prefix + u'*'}, QDir::Dirs | QDir::Hidden)) {
+    bool number = false;
+    const qint64 pid = entry.mid(prefix.size()).toLongLong(&number);
+    if (number && pid > 0 && (pid > INT_MAX || (::kill(pid_t(pid), 0) != 0 && errno == ESRCH)))
+      QDir(root.filePath(entry)).removeRecursively();
+  }
+  const QString temp = root.filePath(prefix + QString::number(::getpid()));
   if (QFileInfo::exists(temp)) QDir(temp).removeRecursively();
   try {
     // Nothing else writes into the temporary folder: its files are written in place.

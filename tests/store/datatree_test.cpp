@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QDirIterator>
@@ -216,12 +217,23 @@ TEST(Bootstrap, LanguageFolderAppearsWhole) {
   {
     SCOPED_TRACE("an interrupted start left half a language");
     WorkDir wd;
-    QDir().mkpath("Data/.Lg_Python.new/3");
-    writeBytes("Data/.Lg_Python.new/3/topics.txt", "half\r\n");
+    // Left by a process that is gone (no process has this number).
+    const QString stale = "Data/.Lg_Python.new-999999999";
+    QDir().mkpath(stale + "/3");
+    writeBytes(stale + "/3/topics.txt", "half\r\n");
     EXPECT_TRUE(bootstrap());
     const Snapshot snap = snapshot("./Data");
     expectDefaultLanguage(snap, "Lg_Python");
-    EXPECT_FALSE(QFileInfo::exists("Data/.Lg_Python.new"));
+    EXPECT_FALSE(QFileInfo::exists(stale));
+  }
+  {
+    SCOPED_TRACE("another program is still making a language");
+    WorkDir wd;
+    const QString busy = QString("Data/.Lg_CSS.new-%1").arg(::getppid());
+    QDir().mkpath(busy + "/1");
+    EXPECT_TRUE(bootstrap());
+    expectDefaultLanguage(snapshot("./Data"), "Lg_CSS");
+    EXPECT_TRUE(QFileInfo::exists(busy + "/1"));  // its folder is left alone
   }
   {
     SCOPED_TRACE("a folder that appeared meanwhile");
