@@ -294,9 +294,10 @@ void TQuillnoteForm::FormCreate(std::future<TreeStart>& tree) {
   PageSelect->move(47, PageSelect->y());
   // The data tree, then page 1 of the first language, then the theme file. An error ends
   // the step where it happens and is reported once; the window opens all the same.
-  // On a first start the window makes the language it shows first; the other languages are
-  // made beside it on a worker thread, each appearing whole, and everything new reaches the
-  // disk there in one flush. After an error, whatever was made before it is flushed too.
+  // On a first start the language shown first is made while the controls are built
+  // (startDataTree); the other languages are made on a worker once the window is shown, each
+  // appearing whole, and everything new reaches the disk there in one flush. After an
+  // error, whatever was made before it is flushed too.
   bool flush = true;
   QStringList later;
   ui::runReported([&] {

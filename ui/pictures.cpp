@@ -25,6 +25,13 @@ QString designedPath(const QString& name) {
   return QStringLiteral(":/pictures/") + name.toLower() + QStringLiteral(".png");
 }
 
+// Makes a picture once for all the windows that show it at the same time.
+QPixmap shared(const QString& key, const std::function<QPixmap()>& make) {
+  if (auto* app = dynamic_cast<Application*>(QCoreApplication::instance()))
+    return app->sharedPicture(key, make);
+  return make();
+}
+
 }  // namespace
 
 PictureNotFound::PictureNotFound(const QString& name)
@@ -36,17 +43,6 @@ QString shownPicturePath(const QString& name, const QSize& size) {
       .arg(size.height())
       .arg(name.toLower());
 }
-
-namespace {
-
-// Makes a picture once for all the windows that show it at the same time.
-QPixmap shared(const QString& key, const std::function<QPixmap()>& make) {
-  if (auto* app = dynamic_cast<Application*>(QCoreApplication::instance()))
-    return app->sharedPicture(key, make);
-  return make();
-}
-
-}  // namespace
 
 QPixmap picture(const QString& name) {
   const QString path = designedPath(name);
