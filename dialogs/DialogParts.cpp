@@ -44,7 +44,7 @@ class PictureOnShow : public QObject {
     if (ev->type() == QEvent::Show) {
       auto* image = static_cast<QLabel*>(watched);
       image->removeEventFilter(this);
-      ui::setImage(image, designedPicture(picture_));
+      ui::setImage(image, ui::pictureOrNothing(picture_));
       deleteLater();
     }
     return false;
@@ -61,14 +61,6 @@ QLabel* makeImageShownLater(QWidget* parent, const QString& name, const QRect& r
   QLabel* image = ui::makeImage(parent, name, rect, fit);
   new PictureOnShow(image, picture);
   return image;
-}
-
-QPixmap designedPicture(const QString& name) {
-  try {
-    return ui::picture(name);
-  } catch (const ui::PictureNotFound&) {
-    return QPixmap();
-  }
 }
 
 ui::ChromeSpec dialogChrome(const QString& title) {

@@ -17,10 +17,6 @@
 
 namespace dialogs {
 
-// The embedded picture `name`, or an empty picture while it is not in the program, so a
-// missing picture leaves its control blank instead of stopping the window's creation.
-QPixmap designedPicture(const QString& name);
-
 // An image control (ui::makeImage) that shows the embedded picture `picture` from the first
 // time it is shown on. The dialogs are made hidden at start-up and many runs never open
 // them, so their pictures, some of them large, are decoded only when needed: the program

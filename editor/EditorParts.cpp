@@ -11,14 +11,6 @@
 
 namespace editor {
 
-QPixmap designedPicture(const QString& name, const QSize& size) {
-  try {
-    return size.isEmpty() ? ui::picture(name) : ui::picture(name, size);
-  } catch (const ui::PictureNotFound&) {
-    return {};
-  }
-}
-
 namespace {
 class WholeAreaCheckBox : public QCheckBox {
  public:
@@ -45,7 +37,7 @@ QPushButton* makeFlatButton(QWidget* parent, const FlatButtonSpec& layout) {
   b->setFlat(true);
   b->setFocusPolicy(Qt::NoFocus);
   b->setToolTip(layout.hint);
-  const QPixmap glyph = designedPicture(layout.glyph);
+  const QPixmap glyph = ui::pictureOrNothing(layout.glyph);
   if (!glyph.isNull()) b->setIcon(QIcon(glyph));
   b->setIconSize(layout.glyphSize);
   ui::setTextColor(b, ui::rgb::White);

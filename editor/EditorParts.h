@@ -22,11 +22,6 @@ inline const QString kTitlePlaceholder = QStringLiteral("<!> Click here to edit 
 inline constexpr int kSmallestFont = 5;
 inline constexpr int kLargestFont = 30;
 
-// The embedded picture `name` (as a stretched control of `size` shows it, when a size is
-// given), or an empty picture while it is not in the program, so a missing picture leaves its
-// control blank instead of stopping the window's creation.
-QPixmap designedPicture(const QString& name, const QSize& size = QSize());
-
 struct FlatButtonSpec {
   QString name;
   QRect rect;

@@ -18,9 +18,10 @@
 #include "store/topicfile.h"
 #include "ui/build.h"
 #include "ui/look.h"
+#include "ui/pictures.h"
 #include "ui/platform.h"
 
-using editor::designedPicture;
+using ui::pictureOrNothing;
 
 namespace {
 
@@ -63,9 +64,9 @@ void TEditorForm::createControls() {
   const QRect wallpaper(0, 0, 556, 645);
   const QRect upperWallpaper(0, 17, 558, 256);
   BackGround = ui::makeImage(this, QStringLiteral("BackGround"), wallpaper, Fit::Stretch,
-                             designedPicture(darkWallpaper, wallpaper.size()));
+                             pictureOrNothing(darkWallpaper, wallpaper.size()));
   BackGround2 = ui::makeImage(this, QStringLiteral("BackGround2"), upperWallpaper, Fit::Stretch,
-                              designedPicture(darkWallpaper, upperWallpaper.size()));
+                              pictureOrNothing(darkWallpaper, upperWallpaper.size()));
 
   ui::ChromeSpec frame;
   frame.title = editor::kWindowTitle;
@@ -100,7 +101,7 @@ void TEditorForm::createControls() {
   // The round icon fitted into 13 x 16 shows at 13 x 13.
   saved_icon =
       ui::makeImage(this, QStringLiteral("saved_icon"), QRect(250, 167, 13, 16), Fit::Proportional,
-                    designedPicture(QStringLiteral("success_icon"), QSize(13, 13)));
+                    pictureOrNothing(QStringLiteral("success_icon"), QSize(13, 13)));
   saved_icon->hide();
   lgpage = ui::makeLabel(this, {QStringLiteral("lgpage"), QRect(424, 152, 0, 13), QString(),
                                 formFont, sys::WindowText});
@@ -210,7 +211,7 @@ void TEditorForm::connectHandlers() {
 void TEditorForm::applyLightTheme() {
   ui::setBackground(AllText, ui::rgb::MemoLight);
   ui::setTextColor(AllText, ui::rgb::Black);
-  ui::setImage(BackGround2, designedPicture(QStringLiteral("wlp_light"), BackGround2->size()));
+  ui::setImage(BackGround2, pictureOrNothing(QStringLiteral("wlp_light"), BackGround2->size()));
   update();
 }
 

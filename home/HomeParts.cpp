@@ -10,14 +10,6 @@
 
 namespace home {
 
-QPixmap pictureOrNothing(const QString& name, const QSize& size) {
-  try {
-    return size.isEmpty() ? ui::picture(name) : ui::picture(name, size);
-  } catch (const ui::PictureNotFound&) {
-    return {};
-  }
-}
-
 void setFontColour(QWidget* w, const QColor& c) {
   if (ui::textColor(w) != c) ui::setTextColor(w, c);
 }
@@ -30,7 +22,7 @@ QPushButton* makeGlyphButton(QWidget* parent, const QString& name, const QRect& 
   b->setFlat(true);
   b->setFocusPolicy(Qt::NoFocus);
   b->setToolTip(hint);
-  const QPixmap picture = pictureOrNothing(glyph);
+  const QPixmap picture = ui::pictureOrNothing(glyph);
   if (!picture.isNull()) {
     b->setIcon(QIcon(picture));
     b->setIconSize(picture.size());

@@ -15,11 +15,6 @@ namespace home {
 // The size of the quick actions' pictures.
 constexpr QSize kQuickActionSize(30, 30);
 
-// A picture of the program as a stretched control of `size` shows it (at its designed size
-// when `size` is empty), or nothing when it is not built in: a missing picture leaves its
-// control empty instead of stopping the window.
-QPixmap pictureOrNothing(const QString& name, const QSize& size = QSize());
-
 // Sets a control's text colour only when it differs, so a repeated setting repaints nothing.
 void setFontColour(QWidget* w, const QColor& c);
 

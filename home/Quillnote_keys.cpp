@@ -12,6 +12,7 @@
 #include "home/Quillnote_u.h"
 
 #include "ui/build.h"
+#include "ui/pictures.h"
 #include "ui/platform.h"
 
 namespace {
@@ -45,7 +46,7 @@ void TQuillnoteForm::createQuickActions() {
     const QRect rect(QPoint(a.left, 4), home::kQuickActionSize);
     QLabel* image =
         ui::makeImage(QuickActionsMenu, QString::fromLatin1(a.imageName), rect, ui::Fit::Stretch,
-                      home::pictureOrNothing(QString::fromLatin1(a.picture), rect.size()));
+                      ui::pictureOrNothing(QString::fromLatin1(a.picture), rect.size()));
     image->setToolTip(QString::fromLatin1(a.hint));
     ui::onClick(image, [this, click = a.click] { (this->*click)(); });
 

@@ -12,6 +12,7 @@
 #include "store/linefile.h"
 #include "ui/build.h"
 #include "ui/look.h"
+#include "ui/pictures.h"
 #include "ui/platform.h"
 
 namespace {
@@ -26,8 +27,8 @@ constexpr QSize kCircleSize(34, 34);
 constexpr QSize kDotSize(22, 22);
 constexpr QSize kLogoSize(20, 21);
 
-using home::pictureOrNothing;
 using home::setFontColour;
+using ui::pictureOrNothing;
 
 // The language selectors, left to right on screen (also their creation order).
 struct LanguageRow {

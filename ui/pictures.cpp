@@ -76,4 +76,12 @@ QPixmap picture(const QString& name, const QSize& size) {
   });
 }
 
+QPixmap pictureOrNothing(const QString& name, const QSize& size) {
+  try {
+    return picture(name, size);
+  } catch (const PictureNotFound&) {
+    return QPixmap();
+  }
+}
+
 }  // namespace ui

@@ -40,6 +40,11 @@ inline QImage scaledForShow(const QImage& designed, const QSize& size) {
 // an image; safe on any thread. Throws PictureNotFound as picture(name) does.
 QImage shownImage(const QString& name, const QSize& pixels);
 
+// picture(name, size), or an empty picture while `name` is not in the program: a missing
+// picture leaves its control blank instead of stopping the window's creation. An empty
+// `size` gives the designed size.
+QPixmap pictureOrNothing(const QString& name, const QSize& size = QSize());
+
 // Where the picture `name` ready-scaled to `size` is embedded, when it is.
 QString shownPicturePath(const QString& name, const QSize& size);
 
