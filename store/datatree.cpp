@@ -155,11 +155,11 @@ void createLanguageFolder(const QString& key) {
   }
 }
 
-bool bootstrapTree(Flush flush) {
+bool bootstrapTree() {
   bootstrapRoots();
   const QStringList missing = missingLanguages();
   for (const QString& key : missing) createLanguageFolder(key);
-  if (!missing.isEmpty() && flush == Flush::Now) flushFileSystem(dataRoot());
+  if (!missing.isEmpty()) flushFileSystem(dataRoot());
   return !missing.isEmpty();
 }
 

@@ -37,9 +37,8 @@ void createstruture(const QString& lang);
 
 // Bootstrap steps 1 to 3: the data root, the settings folder, and each missing language
 // folder. Throws IoError at the first failure. Returns whether it created language folders;
-// their files are flushed to disk at once, or with Flush::Later left for the caller to flush
-// with flushFileSystem(dataRoot()).
-bool bootstrapTree(Flush flush = Flush::Now);
+// their files are then flushed to disk at once.
+bool bootstrapTree();
 
 // Bootstrap steps 1 and 2: the data root and the settings folder, when missing.
 // Throws IoError.
@@ -54,8 +53,8 @@ QStringList missingLanguages();
 // error (kAlreadyExists). The files are not flushed. Throws IoError.
 void createLanguageFolder(const QString& key);
 // Bootstrap step 5: the theme file with "light" when it does not exist. Throws IoError.
-// Returns whether it created the file; with Flush::Later it is left for the caller to flush,
-// as bootstrapTree's files are.
+// Returns whether it created the file; with Flush::Later it is left for the caller to flush
+// with flushFileSystem(dataRoot()).
 bool bootstrapThemeFile(Flush flush = Flush::Now);
 
 }  // namespace store

@@ -28,6 +28,21 @@ QByteArray nativePath(const QString& path) {
   throwErrno(err);
 }
 
+// Writes all of `bytes` to `fd`; 0, or the error that stopped it.
+int writeAll(int fd, const QByteArray& bytes) {
+  const char* p = bytes.constData();
+  qsizetype left = bytes.size();
+  while (left > 0) {
+    const ssize_t n = ::write(fd, p, size_t(left));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return errno;
+    if (n == 0) return ENOSPC;
+    p += n;
+    left -= n;
+  }
+  return 0;
+}
+
 // Sets element `index` of `lines` to `text` as one line, growing the list with empty lines
 // when a file was shortened by hand below the line asked for.
 void putLine(QStringList& lines, qsizetype index, const QString& text) {
@@ -129,18 +144,7 @@ void writeFileAtomic(const QString& path, const QByteArray& bytes, Flush flush) 
   if (fd < 0) throwErrno(EEXIST);
   if (exists) (void)::fchmod(fd, mode);  // a replaced file keeps its permissions
 
-  const char* p = bytes.constData();
-  qsizetype left = bytes.size();
-  while (left > 0) {
-    const ssize_t n = ::write(fd, p, size_t(left));
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      abandonTemp(fd, temp, errno);
-    }
-    if (n == 0) abandonTemp(fd, temp, ENOSPC);
-    p += n;
-    left -= n;
-  }
+  if (const int err = writeAll(fd, bytes)) abandonTemp(fd, temp, err);
   if (flush == Flush::Now && ::fsync(fd) != 0) abandonTemp(fd, temp, errno);
   if (::close(fd) != 0) abandonTemp(-1, temp, errno);
   if (::rename(temp.constData(), target.constData()) != 0) abandonTemp(-1, temp, errno);
@@ -238,18 +242,9 @@ void writeNewLines(const QString& path, const QStringList& lines) {
   const int fd =
       ::open(nativePath(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
   if (fd < 0) throwErrno(errno);
-  const char* p = bytes.constData();
-  qsizetype left = bytes.size();
-  while (left > 0) {
-    const ssize_t n = ::write(fd, p, size_t(left));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      const int err = n < 0 ? errno : ENOSPC;
-      ::close(fd);
-      throwErrno(err);
-    }
-    p += n;
-    left -= n;
+  if (const int err = writeAll(fd, bytes)) {
+    ::close(fd);
+    throwErrno(err);
   }
   if (::close(fd) != 0) throwErrno(errno);
 }
