@@ -26,6 +26,8 @@ constexpr QRect kWallpaperRect(-6, 0, 556, kHeight);
 constexpr QSize kCircleSize(34, 34);
 constexpr QSize kDotSize(22, 22);
 constexpr QSize kLogoSize(20, 21);
+// The language shown when the window opens.
+constexpr char kFirstLanguage[] = "Lg_Delphi";
 
 using home::setFontColour;
 using ui::pictureOrNothing;
@@ -141,7 +143,7 @@ TQuillnoteForm::TreeStart TQuillnoteForm::startDataTree() {
   TreeStart start;
   start.later = store::missingLanguages();
   start.created = !start.later.isEmpty();
-  if (start.created && start.later.first() == QStringLiteral("Lg_Delphi"))
+  if (start.created && start.later.first() == QLatin1String(kFirstLanguage))
     store::createLanguageFolder(start.later.takeFirst());
   return start;
 }
@@ -305,7 +307,7 @@ void TQuillnoteForm::FormCreate(std::future<TreeStart>& tree) {
     const TreeStart start = tree.get();  // an error of the bootstrap is thrown here
     bool created = start.created;
     later = start.later;
-    setlanguage(s("Lg_Delphi"));
+    setlanguage(s(kFirstLanguage));
     SetPage(1);
     created = store::bootstrapThemeFile(store::Flush::Later) || created;
     flush = created;
