@@ -42,6 +42,7 @@ class PicturesTest : public QObject {
   void readyScaledMatchDesigned();
   void shownAtAnySize_data();
   void shownAtAnySize();
+  void heldOnceWhileShown();
 };
 
 void PicturesTest::designedPictures_data() {
@@ -197,6 +198,18 @@ void PicturesTest::shownAtAnySize() {
                               .convertToFormat(QImage::Format_ARGB32_Premultiplied);
   QVERIFY2(largestDifference(shown, expected) <= 2, qPrintable(name));
   QVERIFY_THROWS_EXCEPTION(ui::PictureNotFound, ui::picture("theme_sepia", size));
+}
+
+// Windows showing the same picture share one copy of it; once none holds it, it is let go and
+// the next window decodes it again.
+void PicturesTest::heldOnceWhileShown() {
+  const QSize size(556, 645);
+  QPixmap shown = ui::picture("wlp_dark", size);
+  const qint64 copy = shown.cacheKey();
+  QCOMPARE(ui::picture("WLP_DARK", size).cacheKey(), copy);
+  QCOMPARE(ui::pictureOrNothing("wlp_dark", size).cacheKey(), copy);
+  shown = QPixmap();
+  QVERIFY(ui::picture("wlp_dark", size).cacheKey() != copy);
 }
 
 QUILL_TEST_MAIN(PicturesTest)
