@@ -169,4 +169,14 @@ bool bootstrapThemeFile(Flush flush) {
   return true;
 }
 
+Sweep removeStaleTemporariesOfTree() {
+  Sweep all = removeStaleTemporaries(dataRoot());
+  all += removeStaleTemporaries(settingsFolder());
+  for (const QString& key : languageKeys()) {
+    all += removeStaleTemporaries(languageFolder(key));
+    for (int page = 1; page <= kPages; ++page) all += removeStaleTemporaries(pageFolder(key, page));
+  }
+  return all;
+}
+
 }  // namespace store

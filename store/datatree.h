@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include "store/linefile.h"
+#include "store/tempfiles.h"
 
 namespace store {
 
@@ -56,5 +57,10 @@ void createLanguageFolder(const QString& key);
 // Returns whether it created the file; with Flush::Later it is left for the caller to flush
 // with flushFileSystem(dataRoot()).
 bool bootstrapThemeFile(Flush flush = Flush::Now);
+
+// Removes the stale temporary files (tempfiles.h) from every folder the program writes in:
+// the data root, the settings folder, each language folder and its page folders. Never
+// throws.
+Sweep removeStaleTemporariesOfTree();
 
 }  // namespace store

@@ -6,12 +6,12 @@
 
 #include <QFile>
 #include <QStringDecoder>
-#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 
 #include "store/ioerror.h"
 #include "store/narrow.h"
+#include "store/tempfiles.h"
 
 namespace store {
 
@@ -21,11 +21,25 @@ QByteArray nativePath(const QString& path) {
   return QFile::encodeName(path);
 }
 
-// Closes `fd`, removes the unfinished temporary file and throws the error `err`.
-[[noreturn]] void abandonTemp(int fd, const QByteArray& temp, int err) {
+// Closes the temporary file's descriptors (either may be -1), removes the unfinished file and
+// throws the error `err`.
+[[noreturn]] void abandonTemp(int fd, int lockFd, const QByteArray& temp, int err) {
   if (fd >= 0) ::close(fd);
   ::unlink(temp.constData());
+  if (lockFd >= 0) ::close(lockFd);
   throwErrno(err);
+}
+
+// Throws the error that writing the existing file `target` in place would meet: replacing it
+// needs only the folder's permission, but a file the user may not write (made read-only, say)
+// must stay as it is.
+void requireWritable(const QByteArray& target) {
+  int fd;
+  do {
+    fd = ::open(target.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0) throwErrno(errno);
+  ::close(fd);
 }
 
 // Writes all of `bytes` to `fd`; 0, or the error that stopped it.
@@ -62,7 +76,7 @@ QByteArray encodeLines(const QStringList& lines) {
 
 }  // namespace
 
-QByteArray readFileBytes(const QString& path) {
+QByteArray readFileBytes(const QString& path, FileStamp* stamp) {
   const QByteArray name = nativePath(path);
   int fd;
   // Without waiting: a named pipe in a file's place must not block the program.
@@ -82,6 +96,7 @@ QByteArray readFileBytes(const QString& path) {
     ::close(fd);
     throwErrno(S_ISDIR(st.st_mode) ? EISDIR : EACCES);
   }
+  if (stamp) *stamp = stampOf(st);
   // Ask for one byte more than the file holds: a short read then means the end was reached
   // and a file of ordinary size is read with a single call.
   QByteArray data;
@@ -105,7 +120,7 @@ QByteArray readFileBytes(const QString& path) {
   return data;
 }
 
-void writeFileAtomic(const QString& path, const QByteArray& bytes, Flush flush) {
+FileStamp writeFileAtomic(const QString& path, const QByteArray& bytes, Flush flush) {
   QByteArray target = nativePath(path);
   if (target.isEmpty()) throwErrno(ENOENT);
   struct stat st;
@@ -122,6 +137,7 @@ void writeFileAtomic(const QString& path, const QByteArray& bytes, Flush flush) 
     if (S_ISDIR(st.st_mode)) throwErrno(EISDIR);
     // Only a file is replaced: never a named pipe or a device that a link points to.
     if (!S_ISREG(st.st_mode)) throwErrno(EACCES);
+    requireWritable(target);
     exists = true;
     mode = st.st_mode & 07777;
   }
@@ -132,23 +148,24 @@ void writeFileAtomic(const QString& path, const QByteArray& bytes, Flush flush) 
   if (base.isEmpty()) throwErrno(EISDIR);
 
   // The temporary file sits beside the target so that the rename stays on one file system.
-  static std::atomic<unsigned> serial{0};
+  // While it is written it is private to the user; a second descriptor keeps it locked (see
+  // tempfiles.h) after the first is closed, until it has its place.
   QByteArray temp;
-  int fd = -1;
-  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-    temp = folder + "/." + base + ".~" + QByteArray::number(qint64(::getpid())) + '-' +
-           QByteArray::number(++serial);
-    fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST && errno != EINTR) throwErrno(errno);
-  }
-  if (fd < 0) throwErrno(EEXIST);
-  if (exists) (void)::fchmod(fd, mode);  // a replaced file keeps its permissions
+  const int fd = createTemporary(folder, base, exists ? 0600 : 0666, temp);
+  const int lockFd = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+  if (lockFd < 0) abandonTemp(fd, -1, temp, errno);
 
-  if (const int err = writeAll(fd, bytes)) abandonTemp(fd, temp, err);
-  if (flush == Flush::Now && ::fsync(fd) != 0) abandonTemp(fd, temp, errno);
-  if (::close(fd) != 0) abandonTemp(-1, temp, errno);
-  if (::rename(temp.constData(), target.constData()) != 0) abandonTemp(-1, temp, errno);
-  if (flush == Flush::Later) return;
+  if (const int err = writeAll(fd, bytes)) abandonTemp(fd, lockFd, temp, err);
+  if (flush == Flush::Now && ::fsync(fd) != 0) abandonTemp(fd, lockFd, temp, errno);
+  if (exists) (void)::fchmod(fd, mode);  // a replaced file keeps its permissions
+  if (::close(fd) != 0) abandonTemp(-1, lockFd, temp, errno);
+  if (::rename(temp.constData(), target.constData()) != 0) abandonTemp(-1, lockFd, temp, errno);
+  FileStamp written;
+  if (::fstat(lockFd, &st) == 0) written = stampOf(st);
+  ::close(lockFd);
+  // What earlier writes of this file that did not finish left behind goes now.
+  removeStaleTemporaries(QFile::decodeName(folder), QFile::decodeName(base));
+  if (flush == Flush::Later) return written;
   // Make the rename itself durable. The new content is already in place, so a folder that
   // cannot be flushed (some file systems refuse) is not reported as a failed write.
   const int dfd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -156,6 +173,7 @@ void writeFileAtomic(const QString& path, const QByteArray& bytes, Flush flush) 
     (void)::fsync(dfd);
     ::close(dfd);
   }
+  return written;
 }
 
 void flushFileSystem(const QString& folder) {

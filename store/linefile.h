@@ -16,6 +16,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "store/filestamp.h"
+
 namespace store {
 
 // Reads a file line by line from the top. Opening a missing or unreadable file throws
@@ -85,18 +87,20 @@ void writetofile(const QString& fn, int index, const QString& newText);
 // IoError (range check) for a negative `index`. Line breaks in `newText` become spaces.
 void ModifyLine(const QString& fn, int index, const QString& newText);
 
-// Writes `bytes` to `path` atomically: a temporary file in the same folder, flushed to
-// disk, then renamed over `path` (which keeps its permissions; a symbolic link is followed),
-// then the folder flushed (with Flush::Later neither is flushed). Only a file is replaced: a
-// named pipe or device in its place gives "File access denied". Throws IoError; on failure
-// `path` is untouched and the temporary file removed.
-void writeFileAtomic(const QString& path, const QByteArray& bytes, Flush flush = Flush::Now);
+// Writes `bytes` to `path` atomically: a temporary file in the same folder (tempfiles.h),
+// flushed to disk, then renamed over `path` (which keeps its permissions; a symbolic link is
+// followed), then the folder flushed (with Flush::Later neither is flushed). Stale temporary
+// files of `path` are removed after it. Only a file is replaced: a named pipe or device in its
+// place gives "File access denied", and so does an existing file that the user may not write
+// in place (read-only), as writing it in place would. Returns the stamp of the file written.
+// Throws IoError; on failure `path` is untouched and the temporary file removed.
+FileStamp writeFileAtomic(const QString& path, const QByteArray& bytes, Flush flush = Flush::Now);
 
 // Flushes to disk everything written on the file system that holds `folder`. Throws IoError.
 void flushFileSystem(const QString& folder);
 
-// Reads a whole file with one read. Throws IoError (a folder, a named pipe or a device
-// gives "File access denied").
-QByteArray readFileBytes(const QString& path);
+// Reads a whole file with one read, and sets `stamp` (when given) to the stamp of the file
+// read. Throws IoError (a folder, a named pipe or a device gives "File access denied").
+QByteArray readFileBytes(const QString& path, FileStamp* stamp = nullptr);
 
 }  // namespace store

@@ -65,16 +65,29 @@ QByteArray encodeTopic(const QString& text) {
   return out;
 }
 
-std::optional<QString> loadTopic(const QString& path) {
+TopicRead readTopic(const QString& path) {
+  TopicRead read;
   try {
-    return decodeTopic(readFileBytes(path));
-  } catch (const IoError&) {
-    return std::nullopt;
+    read.text = decodeTopic(readFileBytes(path, &read.stamp));
+  } catch (const IoError& e) {
+    read.stamp = FileStamp();
+    if (e.code() == kFileNotFound) {
+      read.missing = true;
+    } else {
+      read.error = e.code();
+    }
   }
+  return read;
 }
 
-void saveTopic(const QString& path, const QString& text) {
-  writeFileAtomic(path, encodeTopic(text));
+std::optional<QString> loadTopic(const QString& path) {
+  TopicRead read = readTopic(path);
+  if (read.missing || read.error) return std::nullopt;
+  return std::move(read.text);
+}
+
+FileStamp saveTopic(const QString& path, const QString& text) {
+  return writeFileAtomic(path, encodeTopic(text));
 }
 
 }  // namespace store

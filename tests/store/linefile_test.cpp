@@ -8,10 +8,14 @@
 #include <QDir>
 #include <QFile>
 #include <csignal>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "store/datatree.h"
 #include "store/ioerror.h"
+#include "store/settings.h"
+#include "store/topicfile.h"
 #include "store_test_util.h"
 #include "support/workdir.h"
 
@@ -294,6 +298,56 @@ TEST(AtomicWrite, UnwritableFolderKeepsOldFile) {
   EXPECT_EQ(codeNew, store::kAccessDenied);
   EXPECT_EQ(readBytes("ro/keep.txt"), QByteArray("old\r\n"));
   EXPECT_EQ(entriesOf("ro"), QStringList{"keep.txt"});
+}
+
+// Replacing a file needs only the folder's permission; a file the user made read-only is
+// still refused, whichever of the program's writers it is, as a write in place would be.
+TEST(AtomicWrite, ReadOnlyFilesAreNotReplaced) {
+  struct Case {
+    const char* name;
+    QString path;
+    std::function<void()> write;
+  };
+  const QString lang = QStringLiteral("Lg_Delphi");
+  const std::vector<Case> cases = {
+      {"topic", store::topicPath(lang, 3, 7),
+       [&] { store::saveTopic(store::topicPath(lang, 3, 7), "new"); }},
+      {"theme", store::themePath(), [] { store::writetofile(store::themePath(), 1, "dark"); }},
+      {"topic list", store::topicsPath(lang, 3),
+       [&] { store::ModifyLine(store::topicsPath(lang, 3), 6, "Generics"); }},
+      {"page descriptions", store::aboutPagesPath(lang),
+       [&] { store::ModifyLine(store::aboutPagesPath(lang), 2, "Memory"); }},
+      {"editor settings", store::settingsPath(),
+       [] { store::writeSettings(store::settingsPath(), store::EditorSettings()); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    WorkDir wd;
+    QDir().mkpath(store::pageFolder(lang, 3));
+    QDir().mkpath(store::settingsFolder());
+    // Every folder may be written by the user: only the file itself is read-only.
+    for (const QString& folder : {wd.path(), store::dataRoot(), store::settingsFolder(),
+                                  store::languageFolder(lang), store::pageFolder(lang, 3)}) {
+      ::chmod(QFile::encodeName(folder).constData(), 0777);
+    }
+    const QByteArray old = "old line\r\n";
+    writeBytes(c.path, old);
+    const QString folder = QFileInfo(c.path).path();
+    const QStringList entries = entriesOf(folder);
+    ::chmod(QFile::encodeName(c.path).constData(), 0444);
+
+    EXPECT_EQ(ioCodeWithoutRoot(c.write), store::kAccessDenied);
+    EXPECT_EQ(readBytes(c.path), old);
+    struct stat st;
+    ASSERT_EQ(::stat(QFile::encodeName(c.path).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0444u);
+    EXPECT_EQ(entriesOf(folder), entries);
+
+    // Writable again, it is written.
+    ::chmod(QFile::encodeName(c.path).constData(), 0666);
+    EXPECT_EQ(ioCodeWithoutRoot(c.write), 0);
+    EXPECT_NE(readBytes(c.path), old);
+  }
 }
 
 TEST(AtomicWrite, FailedWriteKeepsOldBytes) {

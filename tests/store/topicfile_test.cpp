@@ -3,7 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <sys/time.h>
+
 #include <QDir>
+#include <QFile>
+#include <functional>
 #include <vector>
 
 #include "store/ioerror.h"
@@ -11,6 +16,7 @@
 #include "support/workdir.h"
 
 using store_test::ioCodeOf;
+using store_test::ioCodeWithoutRoot;
 using testing_support::readBytes;
 using testing_support::WorkDir;
 using testing_support::writeBytes;
@@ -125,6 +131,103 @@ TEST(TopicFile, SavesAndLoads) {
   // A folder in the topic file's place loads as nothing.
   QDir().mkpath("Data/Lg_Delphi/3/topic9.txt");
   EXPECT_EQ(store::loadTopic("./Data/Lg_Delphi/3/topic9.txt"), std::nullopt);
+}
+
+// Reading a topic tells a file that is not there yet from one that is there but could not be
+// read: only the first may be written without the user having seen its text.
+TEST(TopicFile, ReadTellsMissingFromUnreadable) {
+  WorkDir wd;
+  QDir().mkpath("Data/Lg_Delphi/3");
+  writeBytes("Data/Lg_Delphi/3/topic1.txt", "\xEF\xBB\xBFnotes");
+  QDir().mkpath("Data/Lg_Delphi/3/topic2.txt");
+  ASSERT_EQ(::mkfifo("Data/Lg_Delphi/3/topic3.txt", 0644), 0);
+  // Reading the memory of the reading process at address 0 fails with a device error.
+  ASSERT_TRUE(QFile::link("/proc/self/mem", "Data/Lg_Delphi/3/topic4.txt"));
+  writeBytes("Data/Lg_Delphi/3/topic6.txt", "x");  // a file, not a folder, on the path
+  struct Case {
+    const char* name;
+    QString path;
+    bool missing;
+    int error;
+  };
+  const std::vector<Case> cases = {
+      {"readable", "Data/Lg_Delphi/3/topic1.txt", false, 0},
+      {"not written yet", "Data/Lg_Delphi/3/topic5.txt", true, 0},
+      {"page folder missing", "Data/Lg_Delphi/4/topic1.txt", true, 0},
+      {"a file where the folder goes", "Data/Lg_Delphi/3/topic6.txt/topic1.txt", true, 0},
+      {"folder in its place", "Data/Lg_Delphi/3/topic2.txt", false, store::kAccessDenied},
+      {"named pipe in its place", "Data/Lg_Delphi/3/topic3.txt", false, store::kAccessDenied},
+      {"device error", "Data/Lg_Delphi/3/topic4.txt", false, store::kDeviceError},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const store::TopicRead read = store::readTopic(c.path);
+    EXPECT_EQ(read.missing, c.missing);
+    EXPECT_EQ(read.error, c.error);
+    EXPECT_EQ(read.text, c.missing || c.error ? QString() : QString("notes"));
+    EXPECT_EQ(store::loadTopic(c.path).has_value(), !c.missing && !c.error);
+  }
+
+  // A file its reader may not read, "precious notes" made unreadable with chmod 000.
+  ::chmod(QFile::encodeName(wd.path()).constData(), 0755);  // reachable for "nobody"
+  writeBytes("Data/Lg_Delphi/3/topic7.txt", "precious notes");
+  ::chmod("Data/Lg_Delphi/3/topic7.txt", 0);
+  const int code = ioCodeWithoutRoot([] {
+    const store::TopicRead read = store::readTopic("Data/Lg_Delphi/3/topic7.txt");
+    if (read.missing) throw store::IoError(store::kFileNotFound);
+    if (read.error) throw store::IoError(read.error);
+  });
+  EXPECT_EQ(code, store::kAccessDenied);
+}
+
+// The stamp taken when a topic is read or saved tells whether anyone wrote the file since.
+TEST(TopicFile, StampShowsEveryChangeMadeElsewhere) {
+  const QString path = "Data/Lg_Delphi/3/topic7.txt";
+  struct Case {
+    const char* name;
+    bool existsFirst;
+    std::function<void()> change;  // nothing: no change
+  };
+  const std::vector<Case> cases = {
+      {"read again, unchanged", true, nullptr},
+      {"still missing", false, nullptr},
+      {"saved by another window, same text", true, [&] { store::saveTopic(path, "first text"); }},
+      {"written in place by another program", true,
+       [&] {
+         writeBytes(path,
+                    "\xEF\xBB\xBF"
+                    "first text, longer");
+       }},
+      {"same size, modification time set back", true,
+       [&] {
+         const timeval old[2] = {{1000000000, 0}, {1000000000, 0}};
+         ::utimes(QFile::encodeName(path).constData(), old);
+       }},
+      {"deleted", true, [&] { QFile::remove(path); }},
+      {"created", false, [&] { store::saveTopic(path, "first text"); }},
+      {"folder in its place", true,
+       [&] {
+         QFile::remove(path);
+         QDir().mkdir(path);
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    WorkDir wd;
+    QDir().mkpath("Data/Lg_Delphi/3");
+    store::FileStamp seen;
+    if (c.existsFirst) {
+      // As a window has it after its own save, and after reading the file.
+      seen = store::saveTopic(path, "first text");
+      EXPECT_EQ(seen, store::stampOf(path));
+      EXPECT_EQ(store::readTopic(path).stamp, seen);
+    } else {
+      seen = store::readTopic(path).stamp;
+      EXPECT_FALSE(seen.exists);
+    }
+    if (c.change) c.change();
+    EXPECT_EQ(store::stampOf(path) == seen, !c.change);
+  }
 }
 
 }  // namespace
