@@ -2,6 +2,7 @@
 // of unsaved changes, Ctrl+S, auto-save and the question before a window with unsaved
 // changes closes.
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -13,16 +14,48 @@
 #include "store/topicfile.h"
 #include "ui/platform.h"
 
+namespace {
+const QString kChangedQuestion = QStringLiteral(
+    "This topic was changed by another window or program since you opened or saved it here. "
+    "Do you wish to replace it with your text?");
+}  // namespace
+
 bool TEditorForm::SaveText() {
-  const QString text = memoText();
+  return saveTopicFile(false);
+}
+
+bool TEditorForm::saveTopicFile(bool automatic) {
+  const QString path = storelocation->text();
+  if (!unreadable_.isEmpty()) {
+    // The file holds text this window never showed: it is not written over.
+    notice(QStringLiteral("error"), QStringLiteral("The topic could not be saved."), unreadable_,
+           QStringLiteral("Ok"));
+    return false;
+  }
+  // Another window or program saved the topic since this window read or saved it: its text
+  // is replaced only when the user says so, and never by an auto-save.
+  if (store::stampOf(path) != diskStamp_) {
+    if (automatic) {
+      if (!conflictTold_) {
+        conflictTold_ = true;
+        notice(QStringLiteral("warning"), QStringLiteral("Auto-Save left this topic unsaved:"),
+               QStringLiteral("it was changed in another window."), QStringLiteral("Ok"));
+      }
+      return false;
+    }
+    if (ask(kChangedQuestion, false) != ui::Answer::Yes) return false;
+  }
+  // Unedited, the text is written back exactly as it was read.
+  const QString text = BtRestore->isEnabled() ? memoText() : restoreText_;
   try {
-    store::saveTopic(storelocation->text(), text);
+    diskStamp_ = store::saveTopic(path, text);
   } catch (const store::IoError& e) {
     // The old file is whole and the changes stay marked as unsaved.
     notice(QStringLiteral("error"), QStringLiteral("The topic could not be saved."), e.message(),
            QStringLiteral("Ok"));
     return false;
   }
+  conflictTold_ = false;
   BtRestore->setEnabled(false);
   restoreText_ = text;
   IconHide->start();
@@ -31,14 +64,25 @@ bool TEditorForm::SaveText() {
   return true;
 }
 
+ui::Answer TEditorForm::ask(const QString& question, bool withCancel) {
+  struct Open {
+    int& count;
+    explicit Open(int& c) : count(++c) {}
+    ~Open() { --count; }
+  } open(questionsOpen_);
+  return ui::platform().confirm(this, question, withCancel);
+}
+
 void TEditorForm::SaveBtClick() {
   SaveText();
 }
 
 void TEditorForm::SaveAutoTTimer() {
+  // While this window asks the user something, the answer decides what the file holds.
+  if (questionsOpen_ > 0) return;
   // Only unsaved changes are written: a window with nothing new must not put its older
   // text over a later save of the same topic from another window.
-  if (BtRestore->isEnabled()) SaveText();
+  if (BtRestore->isEnabled()) saveTopicFile(true);
 }
 
 void TEditorForm::AllTextChange() {
@@ -46,11 +90,10 @@ void TEditorForm::AllTextChange() {
 }
 
 void TEditorForm::BtRestoreClick() {
-  const ui::Answer answer = ui::platform().confirm(
-      this,
-      QStringLiteral("Are you sure you wish to restore the text to the last saved state? This "
-                     "will discard all changes made."),
-      false);
+  const ui::Answer answer =
+      ask(QStringLiteral("Are you sure you wish to restore the text to the last saved state? "
+                         "This will discard all changes made."),
+          false);
   if (answer != ui::Answer::Yes) return;
   AllText->setPlainText(restoreText_);
   BtRestore->setEnabled(false);
@@ -64,7 +107,7 @@ void TEditorForm::IconHideTimer() {
 
 void TEditorForm::FormCloseQuery(bool& CanClose) {
   if (!BtRestore->isEnabled()) return;
-  switch (ui::platform().confirm(this, QStringLiteral("Do you wish to save changes?"), true)) {
+  switch (ask(QStringLiteral("Do you wish to save changes?"), true)) {
     case ui::Answer::Yes:
       // A save that failed keeps the window, and its text, open.
       CanClose = SaveText();
@@ -110,6 +153,13 @@ bool TEditorForm::AllTextKeyPress() {
 bool TEditorForm::eventFilter(QObject* watched, QEvent* event) {
   if (watched == AllText && event->type() == QEvent::KeyPress) {
     auto* key = static_cast<QKeyEvent*>(event);
+    if (key->matches(QKeySequence::InsertLineSeparator)) {
+      // Shift+Enter breaks the line as Enter does (CR LF in the file). The memo's own line
+      // separator (U+2028) stays for the character itself, which a file may hold.
+      QKeyEvent enter(QEvent::KeyPress, key->key(), Qt::NoModifier, key->text());
+      QCoreApplication::sendEvent(AllText, &enter);
+      return true;
+    }
     AllTextKeyDown(key->key(), key->modifiers());
     return AllTextKeyPress();
   }

@@ -15,6 +15,7 @@
 #include "dialogs/Error_u.h"
 #include "editor/EditorParts.h"
 #include "store/datatree.h"
+#include "store/ioerror.h"
 #include "store/topicfile.h"
 #include "ui/build.h"
 #include "ui/look.h"
@@ -218,29 +219,37 @@ void TEditorForm::applyLightTheme() {
 void TEditorForm::loadTopic(const QString& caption, const QString& language, int page, int slot) {
   TitleInfo->setText(caption == store::kTopicPlaceholder ? editor::kTitlePlaceholder : caption);
   const QString path = store::topicPath(language, page, slot);
-  // A topic not written yet opens empty.
-  const QString text = store::loadTopic(path).value_or(QString());
+  // A topic not written yet opens empty; so does one that cannot be read, which is then
+  // never written over.
+  const store::TopicRead read = store::readTopic(path);
   // Wrapping at word boundaries searches an unbroken run again for every screen line it
   // fills, which takes seconds for 100 000 characters and minutes for a megabyte; a text
   // with such a run wraps anywhere instead, and opens at once.
-  AllText->setWordWrapMode(hasLongUnbrokenRun(text, 4096)
+  AllText->setWordWrapMode(hasLongUnbrokenRun(read.text, 4096)
                                ? QTextOption::WrapAnywhere
                                : QTextOption::WrapAtWordBoundaryOrAnywhere);
-  AllText->setPlainText(text);
-  restoreText_ = memoText();
+  AllText->setPlainText(read.text);
+  // The snapshot is the text exactly as read, so that saving it unedited writes it back as
+  // it was, whatever the memo makes of characters such as the paragraph separator.
+  restoreText_ = read.text;
+  diskStamp_ = read.stamp;
+  unreadable_ = read.error ? store::ioMessage(read.error) : QString();
+  conflictTold_ = false;
   BtRestore->setEnabled(false);
   lgpage->setText(store::topicAddress(language, page, slot));
   storelocation->setText(path);
   setWindowTitle(editor::kWindowTitle);
+  if (read.error) {
+    notice(QStringLiteral("error"), QStringLiteral("The topic could not be read."), unreadable_,
+           QStringLiteral("Ok"));
+  }
 }
 
 QString TEditorForm::memoText() const {
-  // The raw text keeps non-breaking spaces; the separators between paragraphs (and a
-  // line break typed with Shift+Enter) become '\n'.
+  // The raw text keeps non-breaking spaces and line separators (U+2028) as they are; the
+  // separators between paragraphs become '\n'.
   QString text = AllText->document()->toRawText();
-  for (QChar& c : text) {
-    if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator) c = u'\n';
-  }
+  text.replace(QChar::ParagraphSeparator, u'\n');
   return text;
 }
 

@@ -5,7 +5,9 @@
 #include <QString>
 #include <QWidget>
 
+#include "store/filestamp.h"
 #include "ui/chrome.h"
+#include "ui/platform.h"
 
 struct Dialogs;
 class QCheckBox;
@@ -28,12 +30,15 @@ class TEditorForm : public QWidget {
   void applyLightTheme();
 
   // Shows topic `slot` of `page` of `language` titled `caption` (the home window's button
-  // caption) and remembers its file path and address.
+  // caption) and remembers its file path and address. A topic file that exists but cannot be
+  // read opens empty, the message window says why, and this window never writes over it.
   void loadTopic(const QString& caption, const QString& language, int page, int slot);
 
   // Saves the memo to the topic file. On success the text becomes the new last-saved
   // state and "Saved!" shows; on failure the message window says why, and the unsaved
-  // changes stay marked. Returns whether the topic was written.
+  // changes stay marked. When the file was changed on disk since this window last read or
+  // saved it, the user is asked first whether to replace it. Returns whether the topic was
+  // written.
   bool SaveText();
 
   // Rewrites the settings file from the controls (nothing while the window is being built).
@@ -104,10 +109,18 @@ class TEditorForm : public QWidget {
   void readSettings();
   void notice(const QString& mode, const QString& text, const QString& text2,
               const QString& button);
+  // Saves as SaveText does; an auto-save never replaces a file changed on disk meanwhile.
+  bool saveTopicFile(bool automatic);
+  // Asks a question of this window; auto-save waits while it is open.
+  ui::Answer ask(const QString& question, bool withCancel);
   bool AllTextKeyDown(int key, Qt::KeyboardModifiers modifiers);
   bool AllTextKeyPress();
   int countFoundLines(const QString& query) const;
 
   Dialogs* dialogs_;
   QString restoreText_;
+  store::FileStamp diskStamp_;  // the topic file as this window last read or saved it
+  QString unreadable_;          // why the topic file could not be read; empty when it was read
+  int questionsOpen_ = 0;
+  bool conflictTold_ = false;  // an auto-save told that the file changed on disk meanwhile
 };

@@ -22,6 +22,7 @@ class FakePlatform : public ui::Platform {
   ui::Answer confirm(QWidget*, const QString& text, bool withCancel) override {
     questions << text;
     cancelOffered << withCancel;
+    if (onQuestion) onQuestion(text);
     return answers.isEmpty() ? ui::Answer::Cancel : answers.takeFirst();
   }
   void messageBox(QWidget*, const QString& text) override { messages << text; }
@@ -46,6 +47,8 @@ class FakePlatform : public ui::Platform {
   QPoint menuAt;
   // Runs inside a standard error report, as if the user were looking at the modal box.
   std::function<void(const QString&)> onError;
+  // Runs inside a question before it is answered, as if the user were still reading it.
+  std::function<void(const QString&)> onQuestion;
 
  private:
   ui::ScopedPlatform scope_;
