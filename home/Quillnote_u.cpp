@@ -9,6 +9,7 @@
 #include "dialogs/Dialogs.h"
 #include "editor/Editor_u.h"
 #include "home/HomeParts.h"
+#include "store/ioerror.h"
 #include "store/linefile.h"
 #include "ui/build.h"
 #include "ui/look.h"
@@ -312,23 +313,27 @@ void TQuillnoteForm::FormCreate(std::future<TreeStart>& tree) {
     created = store::bootstrapThemeFile(store::Flush::Later) || created;
     flush = created;
   });
-  if (flush && store::folderExists(store::dataRoot())) finishTree(later);
+  if (store::folderExists(store::dataRoot())) finishTree(later, flush);
 }
 
-void TQuillnoteForm::finishTree(const QStringList& languages) {
+void TQuillnoteForm::finishTree(const QStringList& languages, bool flush) {
   // A failure stops the worker, as it would stop the bootstrap, and reaches the standard
-  // error report once the worker has ended.
-  treeMaker_ = QThread::create([this, languages] {
+  // error report once the worker has ended. Last, the worker removes what saves that did not
+  // finish in an earlier run (a crash, a power cut) left in the tree.
+  treeMaker_ = QThread::create([this, languages, flush] {
     try {
       for (const QString& key : languages) store::createLanguageFolder(key);
     } catch (...) {
       treeError_ = std::current_exception();
     }
-    try {
-      store::flushFileSystem(store::dataRoot());
-    } catch (...) {
-      if (!treeError_) treeError_ = std::current_exception();
+    if (flush) {
+      try {
+        store::flushFileSystem(store::dataRoot());
+      } catch (...) {
+        if (!treeError_) treeError_ = std::current_exception();
+      }
     }
+    store::removeStaleTemporariesOfTree();
   });
   treeMaker_->setParent(this);
   connect(treeMaker_, &QThread::finished, this, [this] {
@@ -403,7 +408,7 @@ void TQuillnoteForm::setlanguage(const QString& LGID) {
     if (lang.key == LGID) ui::setImage(lang.circle, selected);
   }
   currentLG = LGID;
-  LoadData(currentLG);
+  loadShown(true);
 }
 
 void TQuillnoteForm::SetPage(int pg) {
@@ -416,7 +421,7 @@ void TQuillnoteForm::SetPage(int pg) {
     ui::setImage(pg_button[pg - 1], pictureOrNothing(s("crc_1"), kDotSize));
     setFontColour(page_txt[pg - 1], ui::rgb::Black);
   }
-  LoadData(currentLG);
+  loadShown(true);
 }
 
 void TQuillnoteForm::BPress(int k) {
@@ -429,7 +434,20 @@ void TQuillnoteForm::BPress(int k) {
 }
 
 void TQuillnoteForm::AutoReloadTimer() {
-  LoadData(currentLG);
+  loadShown(false);
+}
+
+void TQuillnoteForm::loadShown(bool chosen) {
+  if (chosen) loadFailure_ = 0;
+  try {
+    LoadData(currentLG);
+    loadFailure_ = 0;
+  } catch (const store::IoError& e) {
+    // A file that stays unreadable would bring the report back with every reload.
+    const bool reported = loadFailure_ == e.code();
+    loadFailure_ = e.code();
+    if (!reported) throw;
+  }
 }
 
 void TQuillnoteForm::AboutPageClick() {

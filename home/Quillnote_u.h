@@ -154,9 +154,13 @@ class TQuillnoteForm : public QWidget {
   };
   static TreeStart startDataTree();
   void FormCreate(std::future<TreeStart>& tree);
-  void finishTree(const QStringList& languages);
+  void finishTree(const QStringList& languages, bool flush);
   void startTreeMaker();
   void setTopicCaption(int k, const QString& name);
+  // Loads the page shown. A failure is reported once: the same failure again is not
+  // reported until a load succeeded or, with `chosen` (a language or page the user chose),
+  // at once.
+  void loadShown(bool chosen);
 
   struct LanguageControls {
     QString key;
@@ -169,4 +173,5 @@ class TQuillnoteForm : public QWidget {
   // and what it failed with.
   QThread* treeMaker_ = nullptr;
   std::exception_ptr treeError_;
+  int loadFailure_ = 0;  // the error code of the last failed load of the page shown; 0: none
 };

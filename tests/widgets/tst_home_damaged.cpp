@@ -139,6 +139,12 @@ struct Case {
     topicText = text;
     return std::move(*this);
   }
+  // The topic file exists and does not read: the editor opens empty and says so.
+  Case&& topicDoesNotRead() && {
+    topicText = QString();
+    topicNotice = true;
+    return std::move(*this);
+  }
   Case&& recreates(const QString& folder) && {
     createdUnder = folder;
     return std::move(*this);
@@ -151,6 +157,7 @@ struct Case {
   std::optional<QString> about;      // description of page 1; none: any
   QStringList errors;                // standard error reports, in order
   bool settingsNotice = false;       // opening a topic tells that the settings did not read
+  bool topicNotice = false;          // opening a topic tells that it did not read
   std::optional<QString> topicText;  // the text an opened topic 1 shows; none: any
   QString createdUnder;              // a folder the start-up creates anew
 };
@@ -211,7 +218,8 @@ const std::vector<Case>& cases() {
     v.push_back(Case("folder where the descriptions belong", [] { replaceByFolder(kAbout); })
                     .shows(kFresh)
                     .describes(""));
-    v.push_back(Case("folder where a topic belongs", [] { replaceByFolder(kTopic1); }).opens(""));
+    v.push_back(
+        Case("folder where a topic belongs", [] { replaceByFolder(kTopic1); }).topicDoesNotRead());
     v.push_back(Case("folder where the settings belong", [] {
                   replaceByFolder(kSettings);
                 }).settingsDoNotRead());
@@ -219,7 +227,7 @@ const std::vector<Case>& cases() {
     v.push_back(Case("named pipe where a topic belongs", [] {
                   QFile::remove(kTopic1);
                   ::mkfifo(QFile::encodeName(kTopic1).constData(), 0644);
-                }).opens(""));
+                }).topicDoesNotRead());
     v.push_back(Case("settings linked to an endless device", [] {
                   QFile::remove(kSettings);
                   QFile::link(QStringLiteral("/dev/zero"), kSettings);
@@ -335,8 +343,11 @@ void HomeDamagedTest::damagedTree() {
   QVERIFY(editor);
   if (c.topicText) QCOMPARE(editor->memoText(), *c.topicText);
   QVERIFY(!editor->BtRestore->isEnabled());
-  QCOMPARE(dialogs.ErrorFrame->isVisible(), c.settingsNotice);
-  if (c.settingsNotice) {
+  QCOMPARE(dialogs.ErrorFrame->isVisible(), c.settingsNotice || c.topicNotice);
+  if (c.topicNotice) {
+    QCOMPARE(dialogs.ErrorFrame->errortext->text(), QStringLiteral("The topic could not be read."));
+    QCOMPARE(dialogs.ErrorFrame->errortext2->text(), QStringLiteral("File access denied"));
+  } else if (c.settingsNotice) {
     QCOMPARE(dialogs.ErrorFrame->errortext->text(), QStringLiteral("A Error has occured reading"));
     QCOMPARE(dialogs.ErrorFrame->errortext2->text(), QStringLiteral("the user settings."));
   }

@@ -5,6 +5,7 @@
 #include <QScreen>
 #include <QtTest>
 
+#include "support/livetemporary.h"
 #include "support/testmain.h"
 #include "tst_home_support.h"
 #include "ui/build.h"
@@ -48,6 +49,7 @@ class HomeStartupTest : public QObject {
   void bootstrapErrorIsReportedOnceAndWindowOpens();
   void idleReloadsWriteNothing();
   void idleReloadsRepaintNothing();
+  void staleTemporariesGoOnceTheWindowIsUp();
 };
 
 void HomeStartupTest::showsFirstPageOfFirstLanguage() {
@@ -215,6 +217,32 @@ void HomeStartupTest::idleReloadsRepaintNothing() {
   testing_support::writeBytes(home_testing::page("Lg_Delphi", 1) + "/topics.txt", "Loops\r\n");
   QTRY_COMPARE(h.topic(1)->text(), QStringLiteral("Loops"));
   QTRY_VERIFY(paints.count > 0);
+}
+
+// Temporary files that saves killed in an earlier run left behind are removed beside the
+// window, not on the way to it; a save in progress elsewhere and the user's own hidden files
+// stay.
+void HomeStartupTest::staleTemporariesGoOnceTheWindowIsUp() {
+  testing_support::WorkDir dir;
+  store::bootstrapTree();
+  const QStringList stale = {QStringLiteral("Data/Lg_Delphi/1/.topic1.txt.~4242-1"),
+                             QStringLiteral("Data/UserSettings/.options.txt.~4242-2")};
+  for (const QString& path : stale) testing_support::writeBytes(path, "left by a kill");
+  const QString unrelated = QStringLiteral("Data/Lg_Delphi/1/.notes");
+  testing_support::writeBytes(unrelated, "the user's own");
+  const QString inProgress = QStringLiteral("Data/Lg_Java/2/.topic3.txt.~4243-1");
+  const testing_support::LiveTemporary live(inProgress);
+  QVERIFY(live.locked());
+
+  testing_support::FakePlatform platform;
+  TQuillnoteForm form;
+  for (const QString& path : stale) QVERIFY(QFile::exists(path));
+  form.show();
+  form.waitForDataTree();
+  for (const QString& path : stale) QVERIFY2(!QFile::exists(path), qPrintable(path));
+  QVERIFY(QFile::exists(inProgress));
+  QCOMPARE(testing_support::readBytes(unrelated), QByteArray("the user's own"));
+  QVERIFY(platform.errors.isEmpty());
 }
 
 QUILL_TEST_MAIN(HomeStartupTest)
