@@ -276,9 +276,7 @@ void EditorSaveTest::autoSaveLeavesLaterSaveOfOtherWindowAlone() {
   Fixture f;
   writeBytes(kTopic7, savedBytes(QStringLiteral("v1")));
   TEditorForm* idle = f.open();
-  QTest::mouseClick(idle->findChild<QCheckBox*>(QStringLiteral("AutoSave")), Qt::LeftButton);
-  auto* timer = idle->findChild<QTimer*>(QStringLiteral("SaveAutoT"));
-  timer->setInterval(20);
+  QTimer* timer = autoSaveQuickly(idle);
   TEditorForm* writer = f.open();
   typeAtEnd(writer, QStringLiteral(" v2"));
   QVERIFY(writer->SaveText());
