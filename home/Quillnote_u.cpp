@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QScreen>
+#include <utility>
 
 #include "dialogs/ChangePgDes_u.h"
 #include "dialogs/Dialogs.h"
@@ -156,10 +157,7 @@ TQuillnoteForm::~TQuillnoteForm() {
 
 void TQuillnoteForm::waitForDataTree() {
   startTreeMaker();
-  if (!treeMaker_) return;
-  // Once it is waited for, it runs as any other thread.
-  treeMaker_->setPriority(QThread::NormalPriority);
-  treeMaker_->wait();
+  treeMaker_.wait();
 }
 
 void TQuillnoteForm::setDialogs(Dialogs* dialogs) {
@@ -317,16 +315,25 @@ void TQuillnoteForm::FormCreate(std::future<TreeStart>& tree) {
 }
 
 void TQuillnoteForm::finishTree(const QStringList& languages, bool flush) {
-  // A failure stops the worker, as it would stop the bootstrap, and reaches the standard
-  // error report once the worker has ended. Last, the worker removes what saves that did not
-  // finish in an earlier run (a crash, a power cut) left in the tree.
-  treeMaker_ = QThread::create([this, languages, flush] {
+  treeToMake_ = TreeWork{languages, flush};
+  // The window comes first: the worker starts once the window is on its way to the screen.
+  QTimer::singleShot(0, this, [this] { startTreeMaker(); });
+}
+
+void TQuillnoteForm::startTreeMaker() {
+  if (!treeToMake_) return;
+  const TreeWork work = *std::exchange(treeToMake_, std::nullopt);
+  // It runs when the processors have nothing else to do. A failure stops it, as it would stop
+  // the bootstrap, and reaches the standard error report once the worker has ended. Last, the
+  // worker removes what saves that did not finish in an earlier run (a crash, a power cut)
+  // left in the tree.
+  treeMaker_.start([this, work] {
     try {
-      for (const QString& key : languages) store::createLanguageFolder(key);
+      for (const QString& key : work.languages) store::createLanguageFolder(key);
     } catch (...) {
       treeError_ = std::current_exception();
     }
-    if (flush) {
+    if (work.flush) {
       try {
         store::flushFileSystem(store::dataRoot());
       } catch (...) {
@@ -334,21 +341,16 @@ void TQuillnoteForm::finishTree(const QStringList& languages, bool flush) {
       }
     }
     store::removeStaleTemporariesOfTree();
+    QMetaObject::invokeMethod(
+        this, [this] { treeMakerDone(); }, Qt::QueuedConnection);
   });
-  treeMaker_->setParent(this);
-  connect(treeMaker_, &QThread::finished, this, [this] {
-    treeMaker_->deleteLater();
-    treeMaker_ = nullptr;
-    if (treeError_) ui::runReported([this] { std::rethrow_exception(treeError_); });
-  });
-  // The window comes first: the worker starts once the window is on its way to the screen.
-  QTimer::singleShot(0, this, [this] { startTreeMaker(); });
 }
 
-void TQuillnoteForm::startTreeMaker() {
-  // It runs when the processors have nothing else to do.
-  if (treeMaker_ && !treeMaker_->isRunning() && !treeMaker_->isFinished())
-    treeMaker_->start(QThread::IdlePriority);
+void TQuillnoteForm::treeMakerDone() {
+  // The worker has nothing left to do but end; waiting for it makes what it wrote visible.
+  treeMaker_.wait();
+  if (const std::exception_ptr error = std::exchange(treeError_, nullptr))
+    ui::runReported([&] { std::rethrow_exception(error); });
 }
 
 QLabel* TQuillnoteForm::languageCircle(const QString& key) const {

@@ -7,17 +7,18 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QString>
-#include <QThread>
 #include <QTimer>
 #include <QWidget>
 #include <array>
 #include <exception>
 #include <future>
+#include <optional>
 
 #include "store/datatree.h"
 #include "store/topicsearch.h"
 #include "ui/application.h"
 #include "ui/chrome.h"
+#include "ui/idlethread.h"
 
 struct Dialogs;
 
@@ -156,6 +157,7 @@ class TQuillnoteForm : public QWidget {
   void FormCreate(std::future<TreeStart>& tree);
   void finishTree(const QStringList& languages, bool flush);
   void startTreeMaker();
+  void treeMakerDone();
   void setTopicCaption(int k, const QString& name);
   // Loads the page shown. A failure is reported once: the same failure again is not
   // reported until a load succeeded or, with `chosen` (a language or page the user chose),
@@ -169,9 +171,14 @@ class TQuillnoteForm : public QWidget {
   };
   std::array<LanguageControls, 9> languages_;  // in the order of store::languageKeys()
   Dialogs* dialogs_ = nullptr;
-  // The worker that makes the rest of a new data tree and flushes it to disk, while it runs,
-  // and what it failed with.
-  QThread* treeMaker_ = nullptr;
+  // The worker that makes the rest of a new data tree and flushes it to disk, what it is to
+  // do while it waits to start, and what it failed with (read once it has ended).
+  struct TreeWork {
+    QStringList languages;
+    bool flush = false;
+  };
+  ui::IdleThread treeMaker_;
+  std::optional<TreeWork> treeToMake_;
   std::exception_ptr treeError_;
   int loadFailure_ = 0;  // the error code of the last failed load of the page shown; 0: none
 };

@@ -1,8 +1,6 @@
 #include "ui/application.h"
 
 #include <fontconfig/fontconfig.h>
-#include <pthread.h>
-#include <sched.h>
 
 #include <QIcon>
 #include <QTimer>
@@ -15,28 +13,10 @@ namespace ui {
 
 namespace detail {
 
-namespace {
-void setPolicy(std::thread& thread, int policy) {
-  const sched_param param{};
-  pthread_setschedparam(thread.native_handle(), policy, &param);
-}
-}  // namespace
-
-FontConfigReader::FontConfigReader() : reader_([] { FcInit(); }) {
-  // The reader takes only time that is left over: connecting to the display needs the
-  // display server, which runs beside it, more.
-  setPolicy(reader_, SCHED_IDLE);
-}
-
-FontConfigReader::~FontConfigReader() {
-  waitForFontConfig();
-}
-
-void FontConfigReader::waitForFontConfig() {
-  if (!reader_.joinable()) return;
-  // Once it is waited for, it runs as any other thread.
-  setPolicy(reader_, SCHED_OTHER);
-  reader_.join();
+// The reader takes only time that is left over: connecting to the display needs the display
+// server, which runs beside it, more.
+FontConfigReader::FontConfigReader() {
+  reader_.start([] { FcInit(); });
 }
 
 }  // namespace detail

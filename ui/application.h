@@ -11,8 +11,9 @@
 #include <QString>
 #include <functional>
 #include <future>
-#include <thread>
 #include <vector>
+
+#include "ui/idlethread.h"
 
 namespace ui {
 
@@ -29,11 +30,10 @@ namespace detail {
 class FontConfigReader {
  protected:
   FontConfigReader();
-  ~FontConfigReader();
-  void waitForFontConfig();
+  void waitForFontConfig() { reader_.wait(); }
 
  private:
-  std::thread reader_;
+  IdleThread reader_;
 };
 }  // namespace detail
 
