@@ -21,7 +21,9 @@ if [ "${1:-}" != "--on-display" ]; then
   for tool in xvfb-run xdotool; do
     command -v "$tool" >/dev/null || fail "$tool is missing (scripts/deps.sh installs it)"
   done
-  exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp" bash "$0" --on-display "$bin" "${2:-400}" "${3:-240}"
+  # -noreset: a display server that resets when its last client leaves drops a program
+  # connecting at that moment (the toolkit then aborts: "could not connect to display").
+  exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp -noreset" bash "$0" --on-display "$bin" "${2:-400}" "${3:-240}"
 fi
 
 bin="$2"
