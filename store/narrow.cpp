@@ -1,13 +1,14 @@
 #include "store/narrow.h"
 
+#include <QStringDecoder>
 #include <cstdint>
 #include <cstring>
 
 namespace store {
 
-// Whether `bytes` is well-formed UTF-8: no stray continuation bytes, no truncated or
-// overlong sequences, no surrogates and nothing above U+10FFFF.
-bool isValidUtf8(QByteArrayView bytes) {
+// Well-formed UTF-8: no stray continuation bytes, no truncated or overlong sequences, no
+// surrogates and nothing above U+10FFFF.
+qsizetype validUtf8Prefix(QByteArrayView bytes) {
   const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
   const qsizetype n = bytes.size();
   qsizetype i = 0;
@@ -38,20 +39,43 @@ bool isValidUtf8(QByteArrayView bytes) {
       if (c == 0xF0) lo = 0x90;  // overlong
       if (c == 0xF4) hi = 0x8F;  // above U+10FFFF
     } else {
-      return false;
+      return i;
     }
-    if (i + extra >= n) return false;  // truncated at the end
-    if (p[i + 1] < lo || p[i + 1] > hi) return false;
+    if (i + extra >= n) return i;  // truncated at the end
+    if (p[i + 1] < lo || p[i + 1] > hi) return i;
     for (int k = 2; k <= extra; ++k) {
-      if (p[i + k] < 0x80 || p[i + k] > 0xBF) return false;
+      if (p[i + k] < 0x80 || p[i + k] > 0xBF) return i;
     }
     i += extra + 1;
   }
-  return true;
+  return n;
+}
+
+bool isValidUtf8(QByteArrayView bytes) {
+  return validUtf8Prefix(bytes) == bytes.size();
+}
+
+QString decodeUtf8OrBytes(QByteArrayView bytes) {
+  QStringDecoder utf8(QStringDecoder::Utf8,
+                      QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+  qsizetype valid = validUtf8Prefix(bytes);
+  if (valid == bytes.size()) return utf8.decode(bytes);  // the common case: one pass
+  QString text;
+  text.reserve(bytes.size());
+  for (;;) {
+    text += utf8.decode(bytes.first(valid));
+    bytes = bytes.sliced(valid);
+    if (bytes.isEmpty()) return text;
+    // A byte that starts no valid sequence stands for itself.
+    text += QChar(uchar(bytes.front()));
+    bytes = bytes.sliced(1);
+    valid = validUtf8Prefix(bytes);
+  }
 }
 
 QString decodeNarrow(QByteArrayView bytes) {
-  return isValidUtf8(bytes) ? QString::fromUtf8(bytes) : QString::fromLatin1(bytes);
+  if (bytes.startsWith("\xEF\xBB\xBF")) bytes = bytes.sliced(3);
+  return decodeUtf8OrBytes(bytes);
 }
 
 }  // namespace store

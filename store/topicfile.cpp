@@ -36,9 +36,10 @@ QString decodeTopic(const QByteArray& bytes) {
     text = decodeAfterMark(QStringDecoder::Utf16BE, view.sliced(2));
   } else {
     if (view.startsWith("\xEF\xBB\xBF")) view = view.sliced(3);
-    // Text that is not UTF-8 (written by another editor in an 8-bit code page) shows one
-    // character per byte, so that saving it again keeps every character.
-    text = isValidUtf8(view) ? decodeAfterMark(QStringDecoder::Utf8, view) : decodeNarrow(view);
+    // A byte that is not UTF-8 (a character typed in another editor in an 8-bit code page)
+    // shows as one character and the UTF-8 around it as UTF-8, so that saving it again keeps
+    // every character.
+    text = decodeUtf8OrBytes(view);
   }
   return normaliseBreaks(text);
 }

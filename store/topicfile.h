@@ -13,8 +13,8 @@ namespace store {
 
 // The text of a topic file's bytes, with '\n' between lines (CR LF, lone CR and lone LF
 // all end a line). A UTF-8 byte-order mark is skipped; a UTF-16 one (LE or BE) decodes
-// UTF-16; bytes that are not valid UTF-8 decode one character per byte (Latin-1) so that
-// nothing is lost when the topic is saved again.
+// UTF-16; otherwise valid UTF-8 sequences decode as UTF-8 and each byte that is not part of
+// one as one character (Latin-1), so that nothing is lost when the topic is saved again.
 QString decodeTopic(const QByteArray& bytes);
 
 // The bytes of a topic file for `text` ('\n' between lines).

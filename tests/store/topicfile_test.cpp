@@ -53,6 +53,9 @@ TEST(TopicFile, DecodesWhatIsOnDisk) {
        u8("a\n€")},
       {"utf-16 be", QByteArray("\xFE\xFF\0a\0\r\0b", 8), "a\nb"},
       {"latin-1 byte", "caf\xE9\r\n", u8("café\n")},
+      // A UTF-8 text with a byte or two from elsewhere: only those bytes fall back.
+      {"stray bytes in utf-8 text", "Caf\xC3\xA9 \xE2\x9C\x93 na\xEFve \xE2\x82 \xC3\xA9t\xC3\xA9",
+       u8("Café ✓ naïve â\xC2\x82 été")},
       {"truncated sequence", "a\xC3", u8("aÃ")},
       {"overlong", "\xC0\xAF", u8("À¯")},
       {"encoded surrogate", "\xED\xA0\x80", u8("í\xC2\xA0\xC2\x80")},

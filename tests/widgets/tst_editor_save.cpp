@@ -108,6 +108,9 @@ void EditorSaveTest::topicFilesLoad_data() {
   QTest::newRow("UTF-16 BE") << be << mixed;
   QTest::newRow("Latin-1") << QByteArray("caf\xE9\r\nna\xEFve")
                            << QStringLiteral("caf\u00E9\nna\u00EFve");
+  QTest::newRow("UTF-8 with one stray byte")
+      << QByteArray("Caf\xC3\xA9 \xE2\x9C\x93\r\nna\xEFve \xC3\xA9t\xC3\xA9")
+      << QStringLiteral("Caf\u00E9 \u2713\nna\u00EFve \u00E9t\u00E9");
   QTest::newRow("lone breaks") << QByteArray("a\nb\rc\r\n\r\nd") << QStringLiteral("a\nb\nc\n\nd");
   QTest::newRow("break at the end") << QByteArray("a\r\n") << QStringLiteral("a\n");
   QTest::newRow("non-breaking space and tab") << QByteArray(
