@@ -1,6 +1,8 @@
 // The whole-file reader and the line replacement over arbitrary files: no element holds a
 // line end, and replacing one line of a file keeps every other line's text and the line
-// count (growing it only up to the line asked for).
+// count (growing it only up to the line asked for). The new line is written in UTF-8 with
+// CR LF; a file that is not UTF-16 keeps the bytes of every other line, a UTF-16 file is
+// written again in UTF-8 with CR LF after every line.
 #include <fuzzer/FuzzedDataProvider.h>
 #include <cstddef>
 #include <cstdint>
@@ -56,13 +58,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FUZZ_CHECK(code == 0, QString::number(code));
 
   const QByteArray written = fuzzing::readFileRaw("list.txt");
-  FUZZ_CHECK(written.endsWith("\r\n"));  // every line ends with CR LF, the last included
+  const bool utf16 = bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF");
+  const QString newLine = fuzzing::asUtf8Holds(store::oneLine(newText));
+  FUZZ_CHECK(written.contains(newLine.toUtf8() + "\r\n"));
+  if (utf16) FUZZ_CHECK(written.endsWith("\r\n"));  // every line rewritten, the last included
 
   QStringList expected = lines;
   while (expected.size() <= index) expected << QString();
-  expected[index] = store::oneLine(newText);
-  // A rewrite stores 1A, a line end for the line reader, as a space in every line.
-  for (QString& line : expected) line = fuzzing::asUtf8Holds(line).replace(u'\x1a', u' ');
+  expected[index] = newLine;
+  // A rewrite of every line stores 1A, a line end for the line reader, as a space; lines
+  // kept as they were keep it.
+  if (utf16) {
+    for (QString& line : expected) line = fuzzing::asUtf8Holds(line).replace(u'\x1a', u' ');
+  } else {
+    // The kept lines are there once: the file grows by no more than the new line and the
+    // line ends added to reach it.
+    FUZZ_CHECK(written.size() <= bytes.size() + newLine.toUtf8().size() + 2 * (index + 2));
+  }
   expected[0] = afterMark(expected[0]);
   QStringList after = store::readWholeFile(path);
   if (!after.isEmpty()) after[0] = afterMark(after[0]);

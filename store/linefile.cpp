@@ -74,6 +74,65 @@ QByteArray encodeLines(const QStringList& lines) {
   return out;
 }
 
+bool startsWithUtf16Mark(QByteArrayView bytes) {
+  return bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF");
+}
+
+// Where the lines of a file that is not UTF-16 start, after a UTF-8 byte-order mark.
+qsizetype textStart(QByteArrayView bytes) {
+  return bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+}
+
+// One line of a file that is not UTF-16, as the whole-file reader splits it: its text is
+// bytes [start, end), its line end (CR LF, LF, CR or nothing at the end of the file) bytes
+// [end, next). In UTF-8, as in any 8-bit code page, CR and LF are never part of a longer
+// character, so the bytes split where the text does.
+struct LineSpan {
+  qsizetype start, end, next;
+};
+
+QList<LineSpan> lineSpans(QByteArrayView bytes) {
+  QList<LineSpan> spans;
+  const qsizetype n = bytes.size();
+  qsizetype start = textStart(bytes);
+  for (qsizetype i = start; i < n; ++i) {
+    const char c = bytes[i];
+    if (c != '\r' && c != '\n') continue;
+    const qsizetype end = i;
+    if (c == '\r' && i + 1 < n && bytes[i + 1] == '\n') ++i;
+    spans.append({start, end, i + 1});
+    start = i + 1;
+  }
+  if (start < n) spans.append({start, n, n});  // the last line, without a line end
+  return spans;
+}
+
+// `bytes` with element `index` of the whole-file reader's lines made to read `text`, followed
+// by CR LF. Every other line keeps its bytes and its own line end, whatever the code page of
+// each: nothing is decoded and encoded again that nobody changed. A file shorter than
+// `index` is extended with empty lines. A UTF-8 byte-order mark is dropped, as the
+// whole-file writer writes none; a UTF-16 file is written again whole in UTF-8 (each line
+// keeps its text).
+QByteArray replaceLine(const QByteArray& bytes, qsizetype index, const QString& text) {
+  if (index < 0) throw IoError(kRangeCheck);
+  if (startsWithUtf16Mark(bytes)) {
+    QStringList lines = decodeWholeFile(bytes);
+    putLine(lines, index, text);
+    return encodeLines(lines);
+  }
+  const QByteArray line = oneLine(text).toUtf8() + "\r\n";
+  const QList<LineSpan> spans = lineSpans(bytes);
+  if (index < spans.size()) {
+    const LineSpan& at = spans[index];
+    const qsizetype from = textStart(bytes);
+    return bytes.mid(from, at.start - from) + line + bytes.mid(at.next);
+  }
+  QByteArray out = bytes.mid(textStart(bytes));
+  if (!spans.isEmpty() && spans.last().end == spans.last().next) out += "\r\n";
+  for (qsizetype k = spans.size(); k < index; ++k) out += "\r\n";
+  return out + line;
+}
+
 }  // namespace
 
 QByteArray readFileBytes(const QString& path, FileStamp* stamp) {
@@ -268,28 +327,28 @@ void writeNewLines(const QString& path, const QStringList& lines) {
 }
 
 QStringList decodeWholeFile(const QByteArray& bytes) {
-  QString text;
-  if (bytes.startsWith("\xEF\xBB\xBF")) {
-    text = QString::fromUtf8(bytes.constData() + 3, bytes.size() - 3);
-  } else if (bytes.startsWith("\xFF\xFE")) {
-    text = QStringDecoder(QStringDecoder::Utf16LE).decode(QByteArrayView(bytes).sliced(2));
-  } else if (bytes.startsWith("\xFE\xFF")) {
-    text = QStringDecoder(QStringDecoder::Utf16BE).decode(QByteArrayView(bytes).sliced(2));
-  } else {
-    text = decodeNarrow(bytes);
+  if (startsWithUtf16Mark(bytes)) {
+    const QString text = QStringDecoder(bytes.startsWith("\xFF\xFE") ? QStringDecoder::Utf16LE
+                                                                     : QStringDecoder::Utf16BE)
+                             .decode(QByteArrayView(bytes).sliced(2));
+    QStringList lines;
+    qsizetype start = 0;
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+      const QChar c = text.at(i);
+      if (c == u'\r' || c == u'\n') {
+        lines.append(text.mid(start, i - start));
+        if (c == u'\r' && i + 1 < n && text.at(i + 1) == u'\n') ++i;
+        start = i + 1;
+      }
+    }
+    if (start < n) lines.append(text.mid(start));
+    return lines;
   }
   QStringList lines;
-  qsizetype start = 0;
-  const qsizetype n = text.size();
-  for (qsizetype i = 0; i < n; ++i) {
-    const QChar c = text.at(i);
-    if (c == u'\r' || c == u'\n') {
-      lines.append(text.mid(start, i - start));
-      if (c == u'\r' && i + 1 < n && text.at(i + 1) == u'\n') ++i;
-      start = i + 1;
-    }
-  }
-  if (start < n) lines.append(text.mid(start));
+  for (const LineSpan& span : lineSpans(bytes))
+    lines.append(
+        decodeUtf8OrBytes(QByteArrayView(bytes).sliced(span.start, span.end - span.start)));
   return lines;
 }
 
@@ -341,15 +400,11 @@ void writetofile(const QString& fn, int index, const QString& newText) {
     writeLines(fn, {newText});
     return;
   }
-  QStringList lines = readWholeFile(fn);
-  putLine(lines, qsizetype(index) - 1, newText);
-  writeWholeFile(fn, lines);
+  writeFileAtomic(fn, replaceLine(readFileBytes(fn), qsizetype(index) - 1, newText));
 }
 
 void ModifyLine(const QString& fn, int index, const QString& newText) {
-  QStringList lines = readWholeFile(fn);
-  putLine(lines, index, newText);
-  writeWholeFile(fn, lines);
+  writeFileAtomic(fn, replaceLine(readFileBytes(fn), index, newText));
 }
 
 }  // namespace store

@@ -10,6 +10,8 @@
 // no element; an empty file has no lines.
 // Whole-file writer: UTF-8 without byte-order mark, CR LF after every line, the last
 // included. Every write replaces the file atomically: a failure leaves the old file whole.
+// Line replacement: the new line is written in UTF-8 followed by CR LF; every other line
+// keeps its bytes and its own line end, so a name in another code page is never garbled.
 #pragma once
 
 #include <QByteArray>
@@ -76,15 +78,17 @@ QString oneLine(const QString& text);
 // Line `line` (1-based) of `filename`; the empty text for a missing file or line. Never throws.
 QString readfromfile(const QString& filename, int line);
 
-// Makes line `index` (1-based) of `fn` read `newText`; a missing file is created with the
-// single line whatever `index` is. An existing file shorter than `index` is extended with
-// empty lines; an `index` below 1 on an existing file throws IoError (range check).
-// Line breaks in `newText` become spaces.
+// Makes line `index` (1-based) of `fn` read `newText`, lines counted as the whole-file
+// reader splits them; a missing file is created with the single line whatever `index` is.
+// An existing file shorter than `index` is extended with empty lines; an `index` below 1
+// on an existing file throws IoError (range check). Line breaks in `newText` become spaces.
+// The other lines keep their bytes; a UTF-8 byte-order mark is dropped, and a UTF-16 file
+// is written again in UTF-8 whole.
 void writetofile(const QString& fn, int index, const QString& newText);
 
-// Makes element `index` (0-based) of the existing file `fn` read `newText`, extending a
-// shorter file with empty lines. Throws IoError (file not found) when `fn` is missing and
-// IoError (range check) for a negative `index`. Line breaks in `newText` become spaces.
+// Makes element `index` (0-based) of the existing file `fn` read `newText` as writetofile
+// does, extending a shorter file with empty lines. Throws IoError (file not found) when `fn` is
+// missing and IoError (range check) for a negative `index`. Line breaks in `newText` become spaces.
 void ModifyLine(const QString& fn, int index, const QString& newText);
 
 // Writes `bytes` to `path` atomically: a temporary file in the same folder (tempfiles.h),

@@ -203,7 +203,7 @@ TEST(LineReplacement, ChangesOneLineAndWritesCrLfUtf8) {
       {"empty file", "", Op::WriteToFile, 1, "light", "light\r\n"},
       {"empty line kept as file content", "\r\n", Op::WriteToFile, 1, "dark", "dark\r\n"},
       {"15 lines stay 15", fifteen, Op::ModifyLine, 6, "renamed", fifteenAfter},
-      {"lf file becomes crlf", "a\nb\nc\n", Op::ModifyLine, 1, "X", "a\r\nX\r\nc\r\n"},
+      {"lf lines keep their ends", "a\nb\nc\n", Op::ModifyLine, 1, "X", "a\nX\r\nc\n"},
       {"no final break", "a\r\nb", Op::ModifyLine, 1, "X", "a\r\nX\r\n"},
       {"index past the end extends", "a\r\n", Op::ModifyLine, 3, "x", "a\r\n\r\n\r\nx\r\n"},
       {"writetofile past the end", "a\r\nb\r\n", Op::WriteToFile, 4, "d", "a\r\nb\r\n\r\nd\r\n"},
@@ -216,8 +216,35 @@ TEST(LineReplacement, ChangesOneLineAndWritesCrLfUtf8) {
                   10),
        Op::ModifyLine, 1, QString::fromUtf8("\xC3\xBC"), "a\r\n\xC3\xBC\r\n"},
       {"utf-8 bom dropped", "\xEF\xBB\xBFold\r\n", Op::WriteToFile, 1, "new", "new\r\n"},
-      {"8-bit line of another slot survives", "caf\xE9\r\nb\r\n", Op::ModifyLine, 1, "X",
-       "caf\xC3\xA9\r\nX\r\n"},
+      {"8-bit line of another slot keeps its bytes", "caf\xE9\r\nb\r\n", Op::ModifyLine, 1, "X",
+       "caf\xE9\r\nX\r\n"},
+      // A list edited by hand: names in UTF-8, in an 8-bit code page and in both, each line
+      // with its own end, the last one without. Only the line replaced changes.
+      {"mixed code pages and line ends",
+       "Caf\xC3\xA9 \xE2\x9C\x93\r\n"
+       "na\xEFve\n"
+       "old\r\n"
+       "caf\xE9 \xE2\x9C\x93\r"
+       "last",
+       Op::ModifyLine, 2,
+       QString::fromUtf8("Gr\xC3\xB6\xC3\x9F"
+                         "e"),
+       "Caf\xC3\xA9 \xE2\x9C\x93\r\n"
+       "na\xEFve\n"
+       "Gr\xC3\xB6\xC3\x9F"
+       "e\r\n"
+       "caf\xE9 \xE2\x9C\x93\r"
+       "last"},
+      {"1A byte of another line kept",
+       "a\x1A"
+       "b\r\nc\r\n",
+       Op::ModifyLine, 1, "X",
+       "a\x1A"
+       "b\r\nX\r\n"},
+      {"utf-8 bom dropped, 8-bit line kept", "\xEF\xBB\xBF\xE9\r\nb", Op::WriteToFile, 2, "X",
+       "\xE9\r\nX\r\n"},
+      {"extended after a last line without a break", "a\nb", Op::ModifyLine, 3, "x",
+       "a\nb\r\n\r\nx\r\n"},
   };
   for (const ReplaceCase& c : cases) {
     SCOPED_TRACE(c.name);

@@ -49,6 +49,7 @@ class PageDescriptionTest : public QObject {
   void dragPieces();
   void okWritesThePagesLineOnly_data();
   void okWritesThePagesLineOnly();
+  void otherDescriptionsKeepTheirBytes();
   void failedWriteGoesToTheErrorReport_data();
   void failedWriteGoesToTheErrorReport();
   void closeBoxWritesNothing();
@@ -134,6 +135,27 @@ void PageDescriptionTest::okWritesThePagesLineOnly() {
   expected[page - 1] = lineAfter;
   QCOMPARE(testing_support::readBytes(kAbout), crlf(expected));
   QVERIFY(!f.dialog.isVisible());
+  QVERIFY(f.platform.errors.isEmpty());
+}
+
+// A description file edited by hand in other programs: descriptions in UTF-8 and in an 8-bit
+// code page, with their own line ends, the last without one. Only the page described changes.
+void PageDescriptionTest::otherDescriptionsKeepTheirBytes() {
+  Fixture f(2);
+  const QByteArray before(
+      "Caf\xC3\xA9 \xE2\x9C\x93\r\n"
+      "old\n"
+      "na\xEFve\r"
+      "caf\xE9 \xE2\x9C\x93\r\n"
+      "last");
+  testing_support::writeBytes(kAbout, before);
+  f.dialog.Edit1->setText(QStringLiteral("Generics \u2192 Maps"));
+  QTest::mouseClick(f.dialog.Button1, Qt::LeftButton);
+  QCOMPARE(testing_support::readBytes(kAbout), QByteArray("Caf\xC3\xA9 \xE2\x9C\x93\r\n"
+                                                          "Generics \xE2\x86\x92 Maps\r\n"
+                                                          "na\xEFve\r"
+                                                          "caf\xE9 \xE2\x9C\x93\r\n"
+                                                          "last"));
   QVERIFY(f.platform.errors.isEmpty());
 }
 

@@ -118,8 +118,15 @@ void RenameTest::okWritesTheTopicsLineOnly_data() {
   QTest::newRow("short file is extended")
       << 7 << crlf({"a", "b", "c"}) << "Generics" << crlf({"a", "b", "c", "", "", "", "Generics"});
 
-  QTest::newRow("lone LF ends become CR LF")
-      << 2 << QByteArray("a\nb\nc\n") << "B" << crlf({"a", "B", "c"});
+  // Names written by hand in another program: the others keep their bytes and line ends.
+  QTest::newRow("other names keep their bytes")
+      << 2 << QByteArray("Caf\xC3\xA9 \xE2\x9C\x93\r\nold\nna\xEFve\ncaf\xE9 \xE2\x9C\x93\r\nlast")
+      << QString::fromUtf8(
+             "Gr\xC3\xB6\xC3\x9F"
+             "e")
+      << QByteArray(
+             "Caf\xC3\xA9 \xE2\x9C\x93\r\nGr\xC3\xB6\xC3\x9F"
+             "e\r\nna\xEFve\ncaf\xE9 \xE2\x9C\x93\r\nlast");
 }
 
 void RenameTest::okWritesTheTopicsLineOnly() {
