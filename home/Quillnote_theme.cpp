@@ -3,7 +3,7 @@
 // editors when they open); the theme file keeps it between runs.
 #include "home/HomeParts.h"
 #include "home/Quillnote_u.h"
-#include "store/linefile.h"
+#include "store/datatree.h"
 #include "ui/build.h"
 #include "ui/look.h"
 #include "ui/pictures.h"
@@ -31,11 +31,9 @@ void TQuillnoteForm::SetProgramTheme(const QString& theme) {
     loadWallpaper(BackGround, QStringLiteral("wlp_dark"));
     home::setFontColour(copyright, ui::rgb::White);
   }
-  // Whatever the text, it is what the theme file holds from now on. A file that already
-  // says so is left as it is, so applying the saved theme at start-up writes nothing.
-  const QString path = store::themePath();
-  if (!store::fileExists(path) || store::readfromfile(path, 1) != theme)
-    store::writetofile(path, 1, theme);
+  // Whatever the text, it is what the theme file holds from now on; applying the saved theme
+  // at start-up writes nothing.
+  store::recordTheme(theme);
   // The theme button shows the look's picture; a text without one keeps the picture shown.
   try {
     ui::setImage(Option1Image, ui::picture(QStringLiteral("theme_") + theme, Option1Image->size()));

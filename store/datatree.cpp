@@ -179,4 +179,13 @@ Sweep removeStaleTemporariesOfTree() {
   return all;
 }
 
+void recordTheme(const QString& theme) {
+  const QString path = themePath();
+  if (!fileExists(path)) {
+    if (!theme.isEmpty()) writeLines(path, {theme});
+    return;
+  }
+  if (readfromfile(path, 1) != theme) writetofile(path, 1, theme);
+}
+
 }  // namespace store

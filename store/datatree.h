@@ -63,4 +63,11 @@ bool bootstrapThemeFile(Flush flush = Flush::Now);
 // throws.
 Sweep removeStaleTemporariesOfTree();
 
+// Makes line 1 of the theme file read `theme`, as writetofile does; a file that already says
+// so is left as it is. A missing file is made only for a theme with a name: the empty text
+// read from a theme file that is not there (its creation failed, on a full disk) is no theme,
+// and a file made with it would keep the dark look on every later start, where the next
+// start's bootstrap makes the file with "light". Throws IoError.
+void recordTheme(const QString& theme);
+
 }  // namespace store

@@ -10,12 +10,17 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <functional>
 #include <map>
 #include <tuple>
+#include <vector>
 
 #include "store/ioerror.h"
 #include "store/linefile.h"
+#include "store/settings.h"
+#include "store/topicfile.h"
 #include "store_test_util.h"
+#include "support/filesizelimit.h"
 #include "support/workdir.h"
 
 using store_test::ioCodeOf;
@@ -208,6 +213,39 @@ TEST(Bootstrap, FailuresStopWithAnError) {
     ::chmod(QFile::encodeName(wd.path()).constData(), 0755);
     EXPECT_EQ(code, store::kAccessDenied);
     EXPECT_FALSE(QFile::exists("Data"));
+  }
+}
+
+// On a disk that fills up, every file the program makes is whole or not there: the failed
+// creation leaves nothing behind, so the next attempt makes it properly.
+TEST(Bootstrap, FullDiskLeavesNoPartFile) {
+  const std::vector<std::pair<const char*, std::function<void()>>> creations = {
+      {"theme file", [] { store::bootstrapThemeFile(); }},
+      {"theme named at start-up", [] { store::recordTheme("light"); }},
+      {"settings file", [] { store::writeSettings(store::settingsPath(), {}); }},
+      {"language folder", [] { store::createLanguageFolder("Lg_Java"); }},
+      {"new topic", [] { store::saveTopic(store::topicPath("Lg_Delphi", 2, 3), "notes"); }},
+  };
+  // What is in the tree: names and bytes (a folder's times change with any attempt).
+  const auto contents = [] {
+    std::map<QString, QByteArray> out;
+    for (const auto& [path, entry] : snapshot("./Data")) out[path] = entry.bytes;
+    return out;
+  };
+  for (const auto& [name, create] : creations) {
+    SCOPED_TRACE(name);
+    WorkDir wd;
+    store::bootstrapRoots();
+    QDir().mkpath("Data/Lg_Delphi/2");
+    const auto before = contents();
+    int code = 0;
+    {
+      testing_support::FileSizeLimit full(3);
+      code = ioCodeOf(create);
+    }
+    EXPECT_EQ(code, store::codeFromErrno(EFBIG));
+    EXPECT_EQ(contents(), before);
+    EXPECT_EQ(ioCodeOf(create), 0);
   }
 }
 

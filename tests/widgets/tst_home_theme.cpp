@@ -3,9 +3,11 @@
 // they were opened in.
 #include <QPlainTextEdit>
 #include <QtTest>
+#include <optional>
 
 #include "dialogs/Dialogs.h"
 #include "editor/Editor_u.h"
+#include "support/filesizelimit.h"
 #include "support/testmain.h"
 #include "tst_home_support.h"
 #include "ui/build.h"
@@ -40,14 +42,17 @@ constexpr int kIsDark = 0, kIsLight = 1, kIsDesigned = 2, kIsDesignedWithLightBu
 const Look& kDark = kLooks[kIsDark];
 const Look& kLight = kLooks[kIsLight];
 
-void checkLook(Home& h, const Look& look) {
-  TQuillnoteForm& f = h.form;
+void checkLook(TQuillnoteForm& f, const Look& look) {
   QCOMPARE(ui::textColor(f.QuickActionsMenu), look.marker);
   QCOMPARE(ui::textColor(f.Option1Text), look.marker);  // the captions follow the panel
   QCOMPARE(ui::textColor(f.Option3Text), look.marker);
   QCOMPARE(ui::textColor(f.copyright), look.footer);
   QVERIFY(shows(f.BackGround, look.wallpaper));
   QVERIFY(shows(f.Option1Image, look.button));
+}
+
+void checkLook(Home& h, const Look& look) {
+  checkLook(h.form, look);
 }
 
 QByteArray themeFile() {
@@ -87,6 +92,8 @@ class HomeThemeTest : public QObject {
   void toggleTwiceReturns_data();
   void toggleTwiceReturns();
   void editorsKeepTheirLook();
+  void fullDiskLeavesNoThemeFile_data();
+  void fullDiskLeavesNoThemeFile();
 };
 
 void HomeThemeTest::savedThemeAppliesAfterStart_data() {
@@ -189,6 +196,48 @@ void HomeThemeTest::editorsKeepTheirLook() {
     }
   }
   QCOMPARE(editors().size(), 2);
+}
+
+void HomeThemeTest::fullDiskLeavesNoThemeFile_data() {
+  QTest::addColumn<bool>("treeFirst");    // the data tree is there before the start
+  QTest::addColumn<int>("limit");         // bytes a file may hold during the first start
+  QTest::addColumn<QStringList>("data");  // what the first start leaves in Data
+  QStringList all = store::languageKeys();
+  all << "UserSettings";
+  all.sort();
+  // A topic list (230 bytes) does not fit: the tree, and the theme step after it, fail.
+  QTest::newRow("disk fills in the data tree") << false << 100 << QStringList{"UserSettings"};
+  // "light" and its line end (7 bytes) are cut short after 3.
+  QTest::newRow("disk fills in the theme file") << true << 3 << all;
+}
+
+// A first start on a disk that fills up: the theme file is whole or not there at all, so the
+// next start makes it and turns light, instead of a file holding an empty line keeping the
+// dark look for ever.
+void HomeThemeTest::fullDiskLeavesNoThemeFile() {
+  QFETCH(bool, treeFirst);
+  QFETCH(int, limit);
+  QFETCH(QStringList, data);
+  std::optional<testing_support::FileSizeLimit> full;
+  Home h([&] {
+    if (treeFirst) store::bootstrapTree();
+    full.emplace(limit);
+  });
+  QTRY_VERIFY(!h.form.TIMERDELAYED->isActive());
+  full.reset();
+  QCOMPARE(h.platform.errors.size(), 1);  // the failed start is reported once
+  checkLook(h, kLooks[kIsDesigned]);
+  QVERIFY(!QFile::exists("Data/options.dat"));
+  QCOMPARE(
+      QDir("Data").entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
+      data);
+
+  TQuillnoteForm next;  // the next start, with room on the disk
+  next.waitForDataTree();
+  QTRY_VERIFY(!next.TIMERDELAYED->isActive());
+  checkLook(next, kLight);
+  QCOMPARE(themeFile(), QByteArray("light\r\n"));
+  QCOMPARE(h.platform.errors.size(), 1);
 }
 
 QUILL_TEST_MAIN(HomeThemeTest)
