@@ -1,14 +1,14 @@
 #include "store/datatree.h"
 
-#include <signal.h>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <cerrno>
-#include <climits>
 
 #include "store/ioerror.h"
 #include "store/linefile.h"
@@ -87,13 +87,10 @@ void replaceLines(const QString& path, const QStringList& lines) {
   writeLines(path, lines, Flush::Later);
 }
 
-// Creates a language folder and its content, each line file written by `write`; the files
-// reach the disk with the next flushFileSystem, one flush for the whole tree instead of one
-// per file.
-void createLanguage(const QString& lang,
-                    void (*write)(const QString&, const QStringList&) = replaceLines) {
-  const QString folder = lang.endsWith(u'/') ? lang : lang + u'/';
-  makeFolder(folder);
+// Fills the new language folder `folder` (with its trailing separator), each line file
+// written by `write`; the files reach the disk with the next flushFileSystem, one flush for
+// the whole tree instead of one per file.
+void fillLanguage(const QString& folder, void (*write)(const QString&, const QStringList&)) {
   const QStringList topics = repeated(kTopicPlaceholder, kSlots);
   for (int i = 1; i <= kPages; ++i) {
     const QString page = folder + QString::number(i);
@@ -104,16 +101,103 @@ void createLanguage(const QString& lang,
   write(folder + QStringLiteral("pageicons.txt"), repeated(kIconLine, kPages));
 }
 
+// A language is made under a hidden name beside its own, ".<key>.new-<process id>", and put
+// in place whole. While it is being made, its maker holds a lock on the file ".making" in it:
+// that, not the process id (which another program may have by now), tells a folder being
+// made from one an interrupted start left behind.
+QString makingPrefix(const QString& key) {
+  return QStringLiteral(".") + key + QStringLiteral(".new-");
+}
+
+const char kMakingLock[] = "/.making";
+
+// Opens the lock file of the folder being made at `folder` and takes its lock without
+// waiting: the descriptor holding it, or -1 with errno set.
+int lockMaking(const QByteArray& folder, int createFlags) {
+  const int fd = ::open((folder + kMakingLock).constData(),
+                        O_RDWR | O_CLOEXEC | O_NOFOLLOW | createFlags, 0666);
+  if (fd < 0) return -1;
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    const int err = errno;
+    ::close(fd);
+    errno = err;
+    return -1;
+  }
+  return fd;
+}
+
+// Makes an empty hidden folder to fill with language `key` and takes its lock. A name that
+// is taken, or that a clean-up is removing as a leftover right now, is passed over for the
+// next one. Returns the folder; `lock` holds the lock (-1 where the file system has no
+// locks). Throws IoError.
+QString makeLockedFolder(const QString& key, int& lock) {
+  const QString base = dataRoot() + u'/' + makingPrefix(key) + QString::number(::getpid());
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const QString folder = attempt == 0 ? base : base + u'-' + QString::number(attempt);
+    const QByteArray name = QFile::encodeName(folder);
+    if (::mkdir(name.constData(), 0777) != 0) {
+      if (errno == EEXIST) continue;
+      throwErrno(errno);
+    }
+    lock = lockMaking(name, O_CREAT | O_EXCL);
+    if (lock < 0) {
+      // A clean-up took the folder for a leftover before the lock was there: it removes it.
+      if (errno == EEXIST || errno == EWOULDBLOCK || errno == ENOENT) continue;
+      if (errno != ENOLCK && errno != EINVAL && errno != EOPNOTSUPP) {
+        const int err = errno;
+        QDir(folder).removeRecursively();
+        throwErrno(err);
+      }
+    }
+    struct stat st;
+    if (lock >= 0 && (::fstat(lock, &st) != 0 || st.st_nlink == 0)) {
+      ::close(lock);  // removed by a clean-up between its lock and ours
+      continue;
+    }
+    return folder + u'/';
+  }
+  throwErrno(EEXIST);
+}
+
+// Removes what interrupted starts left of languages being made: every hidden folder of a
+// language's temporary name in the data root whose lock nobody holds. One read of the data
+// root; nothing more unless something is left over.
+void removeLeftoverLanguages() {
+  DIR* dir = ::opendir(QFile::encodeName(dataRoot()).constData());
+  if (!dir) return;
+  QList<QByteArray> leftovers;
+  while (const dirent* entry = ::readdir(dir)) {
+    if (entry->d_name[0] != '.') continue;
+    const QString name = QFile::decodeName(entry->d_name);
+    for (const QString& key : languageKeys())
+      if (name.startsWith(makingPrefix(key))) leftovers.append(entry->d_name);
+  }
+  ::closedir(dir);
+  for (const QByteArray& name : leftovers) {
+    const QByteArray folder = QFile::encodeName(dataRoot()) + '/' + name;
+    struct stat st;
+    // Only a folder of its own: a link in its place is not followed.
+    if (::lstat(folder.constData(), &st) != 0 || !S_ISDIR(st.st_mode)) continue;
+    const int lock = lockMaking(folder, O_CREAT);
+    if (lock < 0) continue;  // a live Quillnote is making it (or it cannot be told)
+    QDir(QFile::decodeName(folder)).removeRecursively();
+    ::close(lock);
+  }
+}
+
 }  // namespace
 
 void createstruture(const QString& lang) {
-  createLanguage(lang);
+  const QString folder = lang.endsWith(u'/') ? lang : lang + u'/';
+  makeFolder(folder);
+  fillLanguage(folder, replaceLines);
   flushFileSystem(lang);
 }
 
 void bootstrapRoots() {
   if (!folderExists(dataRoot())) makeFolder(dataRoot());
   if (!folderExists(settingsFolder())) makeFolder(settingsFolder());
+  removeLeftoverLanguages();
 }
 
 QStringList missingLanguages() {
@@ -128,31 +212,28 @@ void createLanguageFolder(const QString& key) {
   const QByteArray target = QFile::encodeName(folder);
   struct stat st;
   if (::lstat(target.constData(), &st) == 0) throw IoError(kAlreadyExists);
-  // The temporary name carries the process id, so two programs started at once never fill
-  // the same folder. One left half-filled by a start that did not finish (its process is
-  // gone) is removed; the language is made again.
-  const QString prefix = QStringLiteral(".") + key + QStringLiteral(".new-");
-  const QDir root(dataRoot());
-  for (const QString& entry : root.entryList({prefix + u'*'}, QDir::Dirs | QDir::Hidden)) {
-    bool number = false;
-    const qint64 pid = entry.mid(prefix.size()).toLongLong(&number);
-    if (number && pid > 0 && (pid > INT_MAX || (::kill(pid_t(pid), 0) != 0 && errno == ESRCH)))
-      QDir(root.filePath(entry)).removeRecursively();
-  }
-  const QString temp = root.filePath(prefix + QString::number(::getpid()));
-  if (QFileInfo::exists(temp)) QDir(temp).removeRecursively();
+  int lock = -1;
+  const QString temp = makeLockedFolder(key, lock);
+  const auto abandon = [&] {
+    QDir(temp).removeRecursively();
+    if (lock >= 0) ::close(lock);
+  };
   try {
     // Nothing else writes into the temporary folder: its files are written in place.
-    createLanguage(temp, writeNewLines);
+    fillLanguage(temp, writeNewLines);
   } catch (const IoError&) {
-    QDir(temp).removeRecursively();
+    abandon();
     throw;
   }
   if (::rename(QFile::encodeName(temp).constData(), target.constData()) != 0) {
     const int err = errno;
-    QDir(temp).removeRecursively();
+    abandon();
     throwErrno(err);
   }
+  // The lock file goes once the language is in place, so no clean-up ever finds its folder
+  // without it.
+  ::unlink((target + kMakingLock).constData());
+  if (lock >= 0) ::close(lock);
 }
 
 bool bootstrapTree() {

@@ -41,17 +41,19 @@ void createstruture(const QString& lang);
 // their files are then flushed to disk at once.
 bool bootstrapTree();
 
-// Bootstrap steps 1 and 2: the data root and the settings folder, when missing.
-// Throws IoError.
+// Bootstrap steps 1 and 2: the data root and the settings folder, when missing. Then what
+// interrupted starts left of languages being made is removed, unless a live Quillnote is
+// making it right now (it holds a lock on a file inside). Throws IoError.
 void bootstrapRoots();
 
 // The keys of the languages whose folders are missing, in bootstrap order.
 QStringList missingLanguages();
 
 // Creates the folder of language `key` with everything in it, whole or not at all: it is
-// filled under a temporary name beside it and then renamed into place, so neither a crash
-// nor a reader meets half a language. Anything already at its name stays as it is and is an
-// error (kAlreadyExists). The files are not flushed. Throws IoError.
+// filled under a hidden temporary name beside it, locked while it is filled, and then renamed
+// into place, so neither a crash nor a reader meets half a language. Anything already at its
+// name stays as it is and is an error (kAlreadyExists). The files are not flushed. Throws
+// IoError.
 void createLanguageFolder(const QString& key);
 // Bootstrap step 5: the theme file with "light" when it does not exist. Throws IoError.
 // Returns whether it created the file; with Flush::Later it is left for the caller to flush

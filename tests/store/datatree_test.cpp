@@ -1,7 +1,9 @@
 // The data tree: its paths and the bootstrap that creates whatever is missing.
 #include "store/datatree.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -249,29 +251,71 @@ TEST(Bootstrap, FullDiskLeavesNoPartFile) {
   }
 }
 
-// A language folder appears whole or not at all: what an interrupted start left under the
-// temporary name is made again, and whatever is already at a language's name is kept.
+// What an interrupted start left of a language being made is removed at the next start,
+// whichever program has its process id by now, unless a live Quillnote holds its lock; the
+// language itself is made whole either way.
+TEST(Bootstrap, LeftoversOfInterruptedStartsAreRemoved) {
+  struct Case {
+    const char* name;
+    QString folder;  // in Data
+    bool lockFile;   // the ".making" file inside it is there
+    bool locked;     // and its lock is held, as by a live Quillnote making the language
+    bool treeFirst;  // every language exists already
+  };
+  const QString runningProcess = QString::number(::getppid());
+  const std::vector<Case> cases = {
+      {"its process is gone", ".Lg_Python.new-999999999", false, false, false},
+      {"its process id is another program's now", ".Lg_CSS.new-" + runningProcess, true, false,
+       false},
+      {"the language exists already", ".Lg_JS.new-" + runningProcess, false, false, true},
+      {"a live Quillnote is making it", ".Lg_Html.new-" + QString::number(::getpid()), true, true,
+       false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    WorkDir wd;
+    if (c.treeFirst) bootstrap();
+    const QString folder = "Data/" + c.folder;
+    QDir().mkpath(folder + "/3");
+    writeBytes(folder + "/3/topics.txt", "half\r\n");
+    int held = -1;
+    if (c.lockFile) {
+      held = ::open(QFile::encodeName(folder + "/.making").constData(), O_RDWR | O_CREAT, 0666);
+      ASSERT_GE(held, 0);
+      if (c.locked) {
+        ASSERT_EQ(::flock(held, LOCK_EX | LOCK_NB), 0);
+      }
+    }
+    bootstrap();
+    const QString key = c.folder.mid(1, c.folder.indexOf(".new-") - 1);
+    const Snapshot snap = snapshot("./Data");
+    expectDefaultLanguage(snap, key);
+    EXPECT_FALSE(snap.count("./Data/" + key + "/.making"));
+    EXPECT_EQ(QFileInfo::exists(folder + "/3/topics.txt"), c.locked);
+    if (held >= 0) ::close(held);
+  }
+}
+
+// A language folder appears whole or not at all, and only the program's own leftovers are
+// ever removed.
 TEST(Bootstrap, LanguageFolderAppearsWhole) {
   {
-    SCOPED_TRACE("an interrupted start left half a language");
+    SCOPED_TRACE("what only looks like a leftover");
     WorkDir wd;
-    // Left by a process that is gone (no process has this number).
-    const QString stale = "Data/.Lg_Python.new-999999999";
-    QDir().mkpath(stale + "/3");
-    writeBytes(stale + "/3/topics.txt", "half\r\n");
-    EXPECT_TRUE(bootstrap());
-    const Snapshot snap = snapshot("./Data");
-    expectDefaultLanguage(snap, "Lg_Python");
-    EXPECT_FALSE(QFileInfo::exists(stale));
-  }
-  {
-    SCOPED_TRACE("another program is still making a language");
-    WorkDir wd;
-    const QString busy = QString("Data/.Lg_CSS.new-%1").arg(::getppid());
-    QDir().mkpath(busy + "/1");
-    EXPECT_TRUE(bootstrap());
-    expectDefaultLanguage(snapshot("./Data"), "Lg_CSS");
-    EXPECT_TRUE(QFileInfo::exists(busy + "/1"));  // its folder is left alone
+    QDir().mkpath("Data/UserSettings");
+    QDir().mkpath("elsewhere");
+    writeBytes("elsewhere/notes.txt", "mine");
+    ASSERT_EQ(::symlink("../elsewhere", "Data/.Lg_GM2.new-7"), 0);  // a link is not followed
+    QDir().mkpath("Data/.Lg_Rust.new-1/1");                         // no language of ours
+    writeBytes("Data/.Lg_C#.new-5", "a file");                      // not a folder
+    const QStringList before =
+        QDir("Data").entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    store::bootstrapRoots();
+    EXPECT_EQ(QDir("Data").entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              before);
+    EXPECT_EQ(readBytes("elsewhere/notes.txt"), QByteArray("mine"));
+    EXPECT_EQ(QDir("elsewhere").entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList({"notes.txt"}));
   }
   {
     SCOPED_TRACE("a folder that appeared meanwhile");
