@@ -1,6 +1,7 @@
 // A worker thread that runs only on time the processors have left over, until it is waited
 // for: from then on it runs as any other thread, so whoever waits is not held up by every
-// other program on the machine.
+// other program on the machine. Where the process has no right to raise a thread again (an
+// ordinary user, as a rule), the worker runs as any other thread throughout.
 #pragma once
 
 #include <functional>
