@@ -243,6 +243,7 @@ TEST(Bootstrap, FullDiskLeavesNoPartFile) {
     int code = 0;
     {
       testing_support::FileSizeLimit full(3);
+      ASSERT_TRUE(full.holds());
       code = ioCodeOf(create);
     }
     EXPECT_EQ(code, store::codeFromErrno(EFBIG));

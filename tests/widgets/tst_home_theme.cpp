@@ -223,6 +223,7 @@ void HomeThemeTest::fullDiskLeavesNoThemeFile() {
     if (treeFirst) store::bootstrapTree();
     full.emplace(limit);
   });
+  QVERIFY(full && full->holds());
   QTRY_VERIFY(!h.form.TIMERDELAYED->isActive());
   full.reset();
   QCOMPARE(h.platform.errors.size(), 1);  // the failed start is reported once
