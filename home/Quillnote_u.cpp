@@ -341,8 +341,7 @@ void TQuillnoteForm::startTreeMaker() {
       }
     }
     store::removeStaleTemporariesOfTree();
-    QMetaObject::invokeMethod(
-        this, [this] { treeMakerDone(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, "treeMakerDone", Qt::QueuedConnection);
   });
 }
 

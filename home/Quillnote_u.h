@@ -157,7 +157,10 @@ class TQuillnoteForm : public QWidget {
   void FormCreate(std::future<TreeStart>& tree);
   void finishTree(const QStringList& languages, bool flush);
   void startTreeMaker();
-  void treeMakerDone();
+  // Queued by name by the worker once its work is done, so that the call carries nothing the
+  // worker made: all it did is handed over by waiting for it, which ThreadSanitizer follows,
+  // not through the event queue, whose locks it cannot see in a Qt built without it.
+  Q_INVOKABLE void treeMakerDone();
   void setTopicCaption(int k, const QString& name);
   // Loads the page shown. A failure is reported once: the same failure again is not
   // reported until a load succeeded or, with `chosen` (a language or page the user chose),
