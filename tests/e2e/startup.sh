@@ -5,21 +5,11 @@
 # Usage: startup.sh <path-to-quillnote>
 set -euo pipefail
 
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
-
+# shellcheck source-path=SCRIPTDIR source=../support/display.sh
+. "$(dirname "${BASH_SOURCE[0]}")/../support/display.sh"
 if [ "${1:-}" != "--on-display" ]; then
   [ $# -eq 1 ] || fail "usage: $0 <path-to-quillnote>"
-  bin="$(readlink -f "$1")"
-  [ -x "$bin" ] || fail "no program at $1"
-  for tool in xvfb-run xdotool xwininfo import convert; do
-    command -v "$tool" >/dev/null || fail "$tool is missing (scripts/deps.sh installs it)"
-  done
-  # -noreset: a display server that resets when its last client leaves drops a program
-  # connecting at that moment (the toolkit then aborts: "could not connect to display").
-  exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp -noreset" bash "$0" --on-display "$bin"
+  rerun_on_display "$0" "$1" "xwininfo import convert"
 fi
 
 bin="$2"

@@ -16,6 +16,8 @@ set -euo pipefail
 build="$(cd "${1:?usage: install_check.sh <build dir>}" && pwd)"
 src="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 id="org.quillnote.Quillnote"
+# shellcheck source-path=SCRIPTDIR source=../support/display.sh
+. "$src/tests/support/display.sh"
 
 for tool in desktop-file-validate appstreamcli cpack dpkg-deb dpkg-shlibdeps Xvfb xdotool xprop file; do
   command -v "$tool" >/dev/null || { echo "FAIL: $tool missing (run scripts/deps.sh)"; exit 1; }
@@ -151,13 +153,7 @@ for row in "${cases[@]}"; do
   # shellcheck disable=SC2086
   (cd "$cwd" && exec env -u XDG_DATA_HOME "${envs[@]}" $command_line) >"$tmp/$name.log" 2>&1 &
   running=$!
-  window=""
-  for _ in $(seq 300); do
-    window="$(xdotool search --onlyvisible --pid "$running" 2>/dev/null | head -n 1 || true)"
-    [ -n "$window" ] && break
-    kill -0 "$running" 2>/dev/null || break
-    sleep 0.1
-  done
+  window="$(wait_for_window "$running" 300)"
   if [ -z "$window" ]; then
     fail "$name: no window appeared"
     cat "$tmp/$name.log"

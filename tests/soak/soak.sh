@@ -7,7 +7,10 @@
 # program must exit with status 0; its resident memory must stay flat after a warm-up.
 # Usage: soak.sh <path-to-quillnote> [operations, default 400] [seconds, default 240]
 set -euo pipefail
+# shellcheck source-path=SCRIPTDIR source=../support/display.sh
+. "$(dirname "${BASH_SOURCE[0]}")/../support/display.sh"
 
+# Fails with what the program printed last.
 fail() {
   echo "FAIL: $*" >&2
   [ -n "${work:-}" ] && [ -f "$work/out.txt" ] && { echo "--- program output:" >&2; tail -n 40 "$work/out.txt" >&2; }
@@ -16,14 +19,7 @@ fail() {
 
 if [ "${1:-}" != "--on-display" ]; then
   [ $# -ge 1 ] || fail "usage: $0 <path-to-quillnote> [operations] [seconds]"
-  bin="$(readlink -f "$1")"
-  [ -x "$bin" ] || fail "no program at $1"
-  for tool in xvfb-run xdotool; do
-    command -v "$tool" >/dev/null || fail "$tool is missing (scripts/deps.sh installs it)"
-  done
-  # -noreset: a display server that resets when its last client leaves drops a program
-  # connecting at that moment (the toolkit then aborts: "could not connect to display").
-  exec xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp -noreset" bash "$0" --on-display "$bin" "${2:-400}" "${3:-240}"
+  rerun_on_display "$0" "$1" "" "${2:-400}" "${3:-240}"
 fi
 
 bin="$2"

@@ -10,27 +10,16 @@
 # Usage: startclose.sh <path-to-quillnote> [starts, default 100]
 #   QUILLNOTE_STRESS_BUSY    busy loops beside the program (default: two per processor)
 #   QUILLNOTE_STRESS_KEEP    folder that keeps the output of every failed start (optional)
-#   QUILLNOTE_STRESS_XVFB    the display server's arguments instead of those below
+#   QUILLNOTE_STRESS_XVFB    the display server's arguments instead of those of tests/support/display.sh
 # A sanitizer build reports into files: TSAN_OPTIONS / ASAN_OPTIONS get a log_path here.
 set -euo pipefail
 
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
-
-# The display server is told not to reset when its last client leaves: between two starts
-# nothing may be connected, and a server resetting refuses the next program's connection
-# (the toolkit then aborts with "could not connect to display").
-server="-screen 0 1280x1024x24 -nolisten tcp -noreset"
+# shellcheck source-path=SCRIPTDIR source=../support/display.sh
+. "$(dirname "${BASH_SOURCE[0]}")/../support/display.sh"
 if [ "${1:-}" != "--on-display" ]; then
   [ $# -ge 1 ] || fail "usage: $0 <path-to-quillnote> [starts]"
-  bin="$(readlink -f "$1")"
-  [ -x "$bin" ] || fail "no program at $1"
-  for tool in xvfb-run xdotool; do
-    command -v "$tool" >/dev/null || fail "$tool is missing (scripts/deps.sh installs it)"
-  done
-  exec xvfb-run -a -s "${QUILLNOTE_STRESS_XVFB:-$server}" bash "$0" --on-display "$bin" "${2:-100}"
+  display_server="${QUILLNOTE_STRESS_XVFB:-$display_server}"
+  rerun_on_display "$0" "$1" "" "${2:-100}"
 fi
 
 bin="$2"
@@ -103,13 +92,7 @@ for i in $(seq "$starts"); do
   count[started]=$((count[started] + 1))
 
   # The window, or the end of the program before it.
-  wid=""
-  for _ in $(seq 600); do
-    wid="$(xdotool search --onlyvisible --pid "$pid" --name '^Quillnote$' 2>/dev/null | head -1 || true)"
-    [ -n "$wid" ] && break
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-  done
+  wid="$(wait_for_window "$pid" 600 '^Quillnote$')"
   shown_at=$(date +%s%N)
   clicks=0
   if [ -n "$wid" ]; then
