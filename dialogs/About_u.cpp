@@ -11,7 +11,7 @@ TAboutApp::TAboutApp(QWidget* parent) : QWidget(parent) {
   BackGround =
       dialogs::makeImageShownLater(this, QStringLiteral("BackGround"), QRect(0, 8, 412, 273),
                                    Fit::Stretch, QStringLiteral("dialog_bg"));
-  ui::ChromeSpec frame = dialogs::dialogChrome(QStringLiteral("About Quillnote"));
+  ui::ChromeLayout frame = dialogs::dialogChrome(QStringLiteral("About Quillnote"));
   frame.borderRect = QRect(-6, 0, 418, 25);
   chrome = new ui::Chrome(this, frame);
   appname =

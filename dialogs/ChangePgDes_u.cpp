@@ -11,7 +11,7 @@ TChangePA::TChangePA(QWidget* parent) : QWidget(parent) {
   Image1 = dialogs::makeImageShownLater(this, QStringLiteral("Image1"), QRect(0, 0, 321, 169),
                                         ui::Fit::Stretch, QStringLiteral("dialog_bg"));
   // The title text sits at a fixed place and does not move the window; the background does.
-  ui::ChromeSpec frame = dialogs::dialogChrome(QStringLiteral("Edit Page Description"));
+  ui::ChromeLayout frame = dialogs::dialogChrome(QStringLiteral("Edit Page Description"));
   frame.titleName = QStringLiteral("Label1");
   frame.rightName = QStringLiteral("Label2");
   frame.bottomName = QStringLiteral("Label3");

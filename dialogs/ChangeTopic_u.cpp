@@ -15,7 +15,7 @@ TTopicEdit::TTopicEdit(TErrorFrame* errorFrame, QWidget* parent)
   dialogs::setUpWindow(this, QStringLiteral("Edit TOpic"), QSize(316, 165));
   Image1 = dialogs::makeImageShownLater(this, QStringLiteral("Image1"), QRect(0, 0, 321, 169),
                                         ui::Fit::Stretch, QStringLiteral("dialog_bg"));
-  ui::ChromeSpec frame = dialogs::dialogChrome(QStringLiteral("Edit Topic"));
+  ui::ChromeLayout frame = dialogs::dialogChrome(QStringLiteral("Edit Topic"));
   frame.rightName = QStringLiteral("Label2");
   frame.bottomName = QStringLiteral("Label3");
   chrome = new ui::Chrome(this, frame);

@@ -63,8 +63,8 @@ QLabel* makeImageShownLater(QWidget* parent, const QString& name, const QRect& r
   return image;
 }
 
-ui::ChromeSpec dialogChrome(const QString& title) {
-  ui::ChromeSpec layout;
+ui::ChromeLayout dialogChrome(const QString& title) {
+  ui::ChromeLayout layout;
   layout.title = title;
   layout.titleName = QStringLiteral("title");
   layout.dialog = true;
@@ -115,7 +115,7 @@ QLineEdit* makeGreyEdit(QWidget* window, const QString& name, const QRect& rect,
 QPoint screenCentredPos(const QWidget* window) {
   const QRect screen = QGuiApplication::primaryScreen()->geometry();
   const QSize outer = window->frameGeometry().size();
-  // Conversion to int truncates toward zero, as the placement rule asks.
+  // Conversion to int truncates toward zero.
   const int left = static_cast<int>(screen.width() / 2.0 - outer.width() / 2.0);
   const int top = static_cast<int>(screen.height() / 2.0 - outer.height() / 2.0);
   return screen.topLeft() + QPoint(left, top);

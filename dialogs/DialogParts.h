@@ -29,7 +29,7 @@ QFont controlFont();
 
 // The frame of a dialog: title text `title` (object name "title") in the dialogs' light
 // colour, no minimise pieces, no resizing.
-ui::ChromeSpec dialogChrome(const QString& title);
+ui::ChromeLayout dialogChrome(const QString& title);
 
 // Prepares a dialog window: frameless, caption `caption`, fixed client size `size`.
 void setUpWindow(QWidget* window, const QString& caption, const QSize& size);

@@ -30,7 +30,7 @@ QCheckBox* makeCheckBox(QWidget* parent, const QString& name, const QRect& rect,
   return box;
 }
 
-QPushButton* makeFlatButton(QWidget* parent, const FlatButtonSpec& layout) {
+QPushButton* makeFlatButton(QWidget* parent, const FlatButtonLayout& layout) {
   auto* b = new QPushButton(layout.text, parent);
   b->setObjectName(layout.name);
   b->setGeometry(layout.rect);

@@ -22,7 +22,7 @@ inline const QString kTitlePlaceholder = QStringLiteral("<!> Click here to edit 
 inline constexpr int kSmallestFont = 5;
 inline constexpr int kLargestFont = 30;
 
-struct FlatButtonSpec {
+struct FlatButtonLayout {
   QString name;
   QRect rect;
   QString text;
@@ -37,7 +37,7 @@ QCheckBox* makeCheckBox(QWidget* parent, const QString& name, const QRect& rect,
                         const QString& hint);
 
 // A flat button with a glyph and white text, taking no keyboard focus.
-QPushButton* makeFlatButton(QWidget* parent, const FlatButtonSpec& layout);
+QPushButton* makeFlatButton(QWidget* parent, const FlatButtonLayout& layout);
 
 // The names of the fonts installed on the system, asked of the system once per run.
 const QStringList& installedFonts();

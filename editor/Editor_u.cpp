@@ -69,7 +69,7 @@ void TEditorForm::createControls() {
   BackGround2 = ui::makeImage(this, QStringLiteral("BackGround2"), upperWallpaper, Fit::Stretch,
                               pictureOrNothing(darkWallpaper, upperWallpaper.size()));
 
-  ui::ChromeSpec frame;
+  ui::ChromeLayout frame;
   frame.title = editor::kWindowTitle;
   frame.borderRect = QRect(-10, 0, 560, 25);
   frame.minimise = true;

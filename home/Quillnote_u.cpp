@@ -234,7 +234,7 @@ void TQuillnoteForm::createControls() {
                ui::sys::Window, Qt::AlignHCenter | Qt::AlignTop});
   }
 
-  ui::ChromeSpec frame;
+  ui::ChromeLayout frame;
   frame.title = s("Quillnote - Home");
   frame.minimise = true;
   frame.resizable = true;

@@ -36,14 +36,14 @@ QString topicAddress(const QString& key, int page, int slot);  // "Lg_Delphi/3,7
 // Creates the language folder `lang` (with its trailing separator) and everything in it.
 void createstruture(const QString& lang);
 
-// Bootstrap steps 1 to 3: the data root, the settings folder, and each missing language
-// folder. Throws IoError at the first failure. Returns whether it created language folders;
-// their files are then flushed to disk at once.
+// Makes what is missing of the tree's folders: the data root, the settings folder, and each
+// missing language folder. Throws IoError at the first failure. Returns whether it created language
+// folders; their files are then flushed to disk at once.
 bool bootstrapTree();
 
-// Bootstrap steps 1 and 2: the data root and the settings folder, when missing. Then what
-// interrupted starts left of languages being made is removed, unless a live Quillnote is
-// making it right now (it holds a lock on a file inside). Throws IoError.
+// Makes the data root and the settings folder, when missing. Then what interrupted starts left
+// of languages being made is removed, unless a live Quillnote is making it right now (it holds a
+// lock on a file inside). Throws IoError.
 void bootstrapRoots();
 
 // The keys of the languages whose folders are missing, in bootstrap order.
@@ -55,7 +55,7 @@ QStringList missingLanguages();
 // name stays as it is and is an error (kAlreadyExists). The files are not flushed. Throws
 // IoError.
 void createLanguageFolder(const QString& key);
-// Bootstrap step 5: the theme file with "light" when it does not exist. Throws IoError.
+// Writes the theme file with "light" when it does not exist. Throws IoError.
 // Returns whether it created the file; with Flush::Later it is left for the caller to flush
 // with flushFileSystem(dataRoot()).
 bool bootstrapThemeFile(Flush flush = Flush::Now);

@@ -61,7 +61,7 @@ class StretchedImage : public QLabel {
 
 }  // namespace
 
-QLabel* makeLabel(QWidget* parent, const LabelSpec& s) {
+QLabel* makeLabel(QWidget* parent, const LabelLayout& s) {
   auto* l = new QLabel(s.text, parent);
   l->setObjectName(s.name);
   l->setFont(s.font);

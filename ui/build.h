@@ -15,7 +15,7 @@ namespace ui {
 // How an image control fits its picture into its rectangle.
 enum class Fit { Stretch, Proportional, None };
 
-struct LabelSpec {
+struct LabelLayout {
   QString name;
   QRect rect;  // a zero width or height means "size to the text" from rect's top-left
   QString text;
@@ -26,7 +26,7 @@ struct LabelSpec {
 };
 
 // A text label. Labels are transparent unless they have a background.
-QLabel* makeLabel(QWidget* parent, const LabelSpec& layout);
+QLabel* makeLabel(QWidget* parent, const LabelLayout& layout);
 
 // An image control showing `picture` (which may be null) fitted as `fit` says.
 QLabel* makeImage(QWidget* parent, const QString& name, const QRect& rect, Fit fit,

@@ -10,8 +10,8 @@
 
 namespace ui {
 
-Chrome::Chrome(QWidget* window, const ChromeSpec& layout)
-    : QObject(window), window_(window), spec_(layout) {
+Chrome::Chrome(QWidget* window, const ChromeLayout& layout)
+    : QObject(window), window_(window), layout_(layout) {
   const int w = window->width();
   const int h = window->height();
   window->setWindowFlag(Qt::FramelessWindowHint, true);
@@ -108,7 +108,7 @@ void Chrome::borderBMouseDown(QPoint global) {
 
 void Chrome::borderBMouseMove(QPoint global) {
   const int wanted = Pos1.y() + (global.y() - FMouseDownLocation.y());
-  window_->resize(window_->width(), std::max(wanted, spec_.minHeight));
+  window_->resize(window_->width(), std::max(wanted, layout_.minHeight));
   layoutEdges(window_->height());
   borderB->update();
   emit heightDragged(window_->height());
@@ -127,7 +127,7 @@ bool Chrome::eventFilter(QObject* obj, QEvent* ev) {
   }
   // The event is a mouse event only for the mouse event types checked before this is used.
   const auto pointer = [ev] { return static_cast<QMouseEvent*>(ev)->globalPosition().toPoint(); };
-  if (borderB && obj == borderB && spec_.resizable) {
+  if (borderB && obj == borderB && layout_.resizable) {
     switch (ev->type()) {
       case QEvent::MouseButtonPress:
         borderBMouseDown(pointer());

@@ -15,7 +15,7 @@
 
 namespace ui {
 
-struct ChromeSpec {
+struct ChromeLayout {
   QString title;
   // Object names of the title text and of the right and bottom strips (the dialogs call
   // some of them `title`, `Label2`, `Label3`).
@@ -37,7 +37,7 @@ class Chrome : public QObject {
   Q_OBJECT
  public:
   // Creates the pieces as children of `window`, which must already have its designed size.
-  Chrome(QWidget* window, const ChromeSpec& layout);
+  Chrome(QWidget* window, const ChromeLayout& layout);
 
   // Makes `piece` move the window when pressed with any button.
   void addDragPiece(QWidget* piece);
@@ -72,7 +72,7 @@ class Chrome : public QObject {
   void borderBMouseMove(QPoint global);
 
   QWidget* window_;
-  ChromeSpec spec_;
+  ChromeLayout layout_;
   std::vector<QWidget*> dragPieces_;
   QWidget* following_ = nullptr;  // drag piece moving the window by following the pointer
   QPoint followOffset_;
