@@ -1,49 +1,46 @@
 #include "dialogs/About_u.h"
 
 #include "dialogs/DialogParts.h"
-#include "ui/build.h"
 #include "ui/look.h"
+#include "ui/windows.h"
+
+namespace {
+
+using Row = dialogs::ControlRow;
+using ui::Fit;
+constexpr const QColor& kWhite = ui::rgb::White;
+
+constexpr Row kControls[] = {
+    Row::picture("BackGround", {0, 8, 412, 273}, "dialog_bg"),
+    Row::frame(),
+    Row::label("appname", {58, 51, 129, 39}, "Quillnote", 21, kWhite),
+    Row::picture("icon", {21, 54, 31, 36}, "about_icon", Fit::Proportional),
+    Row::picture("Image1", {21, 117, 61, 65}, "about_round", Fit::Proportional),
+    Row::label("Label1", {58, 73, 87, 17}, "1.0", 11, kWhite),
+    Row::label("Label2", {88, 124, 281, 21}, "Made by the Quillnote developers", 19, kWhite),
+    Row::label("Label3", {88, 151, 273, 21}, "Free to use. Keep learning!", 16, kWhite),
+    Row::defaultButton("Button1", {162, 231, 75, 25}, "Return"),
+};
+
+}  // namespace
 
 TAboutApp::TAboutApp(QWidget* parent) : QWidget(parent) {
-  using ui::Fit;
-  dialogs::setUpWindow(this, QStringLiteral("About Quillnote"), QSize(412, 281));
-  const QColor white = ui::rgb::White;
-  BackGround =
-      dialogs::makeImageShownLater(this, QStringLiteral("BackGround"), QRect(0, 8, 412, 273),
-                                   Fit::Stretch, QStringLiteral("dialog_bg"));
   ui::ChromeLayout frame = dialogs::dialogChrome(QStringLiteral("About Quillnote"));
   frame.borderRect = QRect(-6, 0, 418, 25);
-  chrome = new ui::Chrome(this, frame);
-  appname =
-      ui::makeLabel(this, {QStringLiteral("appname"), QRect(58, 51, 129, 39),
-                           QStringLiteral("Quillnote"), ui::font(ui::Face::Tahoma, 21), white});
-  icon = dialogs::makeImageShownLater(this, QStringLiteral("icon"), QRect(21, 54, 31, 36),
-                                      Fit::Proportional, QStringLiteral("about_icon"));
-  Image1 = dialogs::makeImageShownLater(this, QStringLiteral("Image1"), QRect(21, 117, 61, 65),
-                                        Fit::Proportional, QStringLiteral("about_round"));
-  Label1 = ui::makeLabel(this, {QStringLiteral("Label1"), QRect(58, 73, 87, 17),
-                                QStringLiteral("1.0"), ui::font(ui::Face::Tahoma, 11), white});
-  Label2 = ui::makeLabel(this, {QStringLiteral("Label2"), QRect(88, 124, 281, 21),
-                                QStringLiteral("Made by the Quillnote developers"),
-                                ui::font(ui::Face::Tahoma, 19), white});
-  Label3 = ui::makeLabel(
-      this, {QStringLiteral("Label3"), QRect(88, 151, 273, 21),
-             QStringLiteral("Free to use. Keep learning!"), ui::font(ui::Face::Tahoma, 16), white});
-  Button1 = dialogs::makeDefaultButton(this, QStringLiteral("Button1"), QRect(162, 231, 75, 25),
-                                       QStringLiteral("Return"));
+  chrome =
+      dialogs::build(this, QStringLiteral("About Quillnote"), QSize(412, 281), kControls, frame);
+  BackGround = dialogs::control<QLabel>(this, "BackGround");
+  appname = dialogs::control<QLabel>(this, "appname");
+  icon = dialogs::control<QLabel>(this, "icon");
+  Image1 = dialogs::control<QLabel>(this, "Image1");
+  Label1 = dialogs::control<QLabel>(this, "Label1");
+  Label2 = dialogs::control<QLabel>(this, "Label2");
+  Label3 = dialogs::control<QLabel>(this, "Label3");
+  Button1 = dialogs::control<QPushButton>(this, "Button1");
   connect(Button1, &QPushButton::clicked, this, &QWidget::close);
+  ui::centreOnFirstShow(this);
 }
 
 void TAboutApp::ShowAbout() {
-  show();
-  raise();
-  activateWindow();
-}
-
-void TAboutApp::showEvent(QShowEvent* event) {
-  if (!placed_) {
-    placed_ = true;
-    move(dialogs::screenCentredPos(this));
-  }
-  QWidget::showEvent(event);
+  ui::showInFront(this);
 }

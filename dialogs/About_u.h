@@ -24,11 +24,4 @@ class TAboutApp : public QWidget {
   QLabel* Label2 = nullptr;
   QLabel* Label3 = nullptr;
   QPushButton* Button1 = nullptr;
-
- protected:
-  // Centres the window on the screen the first time it is shown.
-  void showEvent(QShowEvent* event) override;
-
- private:
-  bool placed_ = false;
 };

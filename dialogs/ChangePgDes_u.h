@@ -30,11 +30,4 @@ class TChangePA : public QWidget {
   QLabel* Label4 = nullptr;
   QPushButton* Button1 = nullptr;
   QLineEdit* Edit1 = nullptr;
-
- protected:
-  // Shown the first time without a window to centre on: centred on the screen.
-  void showEvent(QShowEvent* event) override;
-
- private:
-  bool placed_ = false;
 };

@@ -6,34 +6,42 @@
 #include "dialogs/Error_u.h"
 #include "store/datatree.h"
 #include "store/linefile.h"
-#include "ui/build.h"
 #include "ui/look.h"
-#include "ui/platform.h"
+#include "ui/windows.h"
+
+namespace {
+
+using Row = dialogs::ControlRow;
+
+constexpr Row kControls[] = {
+    Row::picture("Image1", {0, 0, 321, 169}, "dialog_bg"),
+    Row::frame(),
+    Row::label("Label4", {0, 48, 313, 16}, "What's this topic about?", 13, ui::sys::Light3D,
+               Qt::AlignHCenter | Qt::AlignTop),
+    Row::defaultButton("Button1", {117, 131, 75, 25}, "OK"),
+    Row::greyEdit("name", {24, 96, 265, 21}, "Type Here"),
+};
+
+}  // namespace
 
 TTopicEdit::TTopicEdit(TErrorFrame* errorFrame, QWidget* parent)
     : QWidget(parent), errorFrame_(errorFrame) {
-  dialogs::setUpWindow(this, QStringLiteral("Edit TOpic"), QSize(316, 165));
-  Image1 = dialogs::makeImageShownLater(this, QStringLiteral("Image1"), QRect(0, 0, 321, 169),
-                                        ui::Fit::Stretch, QStringLiteral("dialog_bg"));
   ui::ChromeLayout frame = dialogs::dialogChrome(QStringLiteral("Edit Topic"));
   frame.rightName = QStringLiteral("Label2");
   frame.bottomName = QStringLiteral("Label3");
-  chrome = new ui::Chrome(this, frame);
-  Label4 = ui::makeLabel(
-      this,
-      {QStringLiteral("Label4"), QRect(0, 48, 313, 16), QStringLiteral("What's this topic about?"),
-       ui::font(ui::Face::Tahoma, 13), ui::sys::Light3D, Qt::AlignHCenter | Qt::AlignTop});
-  Button1 = dialogs::makeDefaultButton(this, QStringLiteral("Button1"), QRect(117, 131, 75, 25),
-                                       QStringLiteral("OK"));
-  name = dialogs::makeGreyEdit(this, QStringLiteral("name"), QRect(24, 96, 265, 21),
-                               QStringLiteral("Type Here"));
+  chrome = dialogs::build(this, QStringLiteral("Edit TOpic"), QSize(316, 165), kControls, frame);
+  Image1 = dialogs::control<QLabel>(this, "Image1");
+  Label4 = dialogs::control<QLabel>(this, "Label4");
+  Button1 = dialogs::control<QPushButton>(this, "Button1");
+  name = dialogs::control<QLineEdit>(this, "name");
   connect(Button1, &QPushButton::clicked, this, &TTopicEdit::Button1Click);
+  ui::centreOnFirstShow(this);
 }
 
 void TTopicEdit::Button1Click() {
   if (name->text().isEmpty()) {
-    notice(QStringLiteral("warning"), QStringLiteral("You must type something!"), QString(),
-           QStringLiteral("Okay"));
+    ui::notice(errorFrame_, QStringLiteral("warning"), QStringLiteral("You must type something!"),
+               QString(), QStringLiteral("Okay"));
     return;
   }
   try {
@@ -46,25 +54,8 @@ void TTopicEdit::Button1Click() {
     hide();
     done = true;
   } catch (...) {
-    notice(QStringLiteral("error"), QStringLiteral("A Error has occured. Acess Denied"),
-           QStringLiteral("Error Code: 103"), QStringLiteral("Close"));
+    ui::notice(errorFrame_, QStringLiteral("error"),
+               QStringLiteral("A Error has occured. Acess Denied"),
+               QStringLiteral("Error Code: 103"), QStringLiteral("Close"));
   }
-}
-
-void TTopicEdit::notice(const QString& mode, const QString& text, const QString& text2,
-                        const QString& button) {
-  if (errorFrame_) {
-    errorFrame_->StartHandle(mode, text, text2, button);
-  } else {
-    // Without a message window the notice still reaches the user.
-    ui::reportError(text2.isEmpty() ? text : text + QStringLiteral(" ") + text2);
-  }
-}
-
-void TTopicEdit::showEvent(QShowEvent* event) {
-  if (!placed_) {
-    placed_ = true;
-    move(dialogs::screenCentredPos(this));
-  }
-  QWidget::showEvent(event);
 }

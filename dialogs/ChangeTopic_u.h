@@ -36,14 +36,6 @@ class TTopicEdit : public QWidget {
   QPushButton* Button1 = nullptr;
   QLineEdit* name = nullptr;
 
- protected:
-  // Centres the dialog on the screen the first time it is shown.
-  void showEvent(QShowEvent* event) override;
-
  private:
-  void notice(const QString& mode, const QString& text, const QString& text2,
-              const QString& button);
-
   TErrorFrame* errorFrame_;
-  bool placed_ = false;
 };

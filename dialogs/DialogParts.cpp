@@ -1,14 +1,10 @@
 #include "dialogs/DialogParts.h"
 
 #include <QEvent>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPalette>
-#include <QScreen>
 
-#include "ui/build.h"
 #include "ui/look.h"
-#include "ui/pictures.h"
 
 namespace dialogs {
 
@@ -33,34 +29,48 @@ class EnterPresses : public QObject {
   QPushButton* button_;
 };
 
-// Puts a picture on its image control when the control is first shown, before it paints.
-class PictureOnShow : public QObject {
- public:
-  PictureOnShow(QLabel* image, const QString& picture) : QObject(image), picture_(picture) {
-    image->installEventFilter(this);
-  }
+// The font of controls whose row gives none (push buttons, edit boxes).
+QFont controlFont() {
+  return ui::font(ui::Face::Tahoma, 11);
+}
 
-  bool eventFilter(QObject* watched, QEvent* ev) override {
-    if (ev->type() == QEvent::Show) {
-      auto* image = static_cast<QLabel*>(watched);
-      image->removeEventFilter(this);
-      ui::setImage(image, ui::pictureOrNothing(picture_));
-      deleteLater();
-    }
-    return false;
+QWidget* makeControl(QWidget* window, const ControlRow& row) {
+  const QString name = QString::fromLatin1(row.name);
+  const QString text = QString::fromUtf8(row.text);
+  switch (row.kind) {
+    case ControlRow::Picture:
+      return ui::makeImageShownLater(window, name, row.rect, row.fit, text);
+    case ControlRow::Text:
+      return ui::makeLabel(window, {name, row.rect, text, ui::font(ui::Face::Tahoma, row.px),
+                                    row.colour ? *row.colour : ui::sys::WindowText, row.align});
+    case ControlRow::DefaultButton:
+      return makeDefaultButton(window, name, row.rect, text);
+    case ControlRow::GreyEdit:
+      return makeGreyEdit(window, name, row.rect, text);
+    case ControlRow::Frame:
+      break;
   }
-
- private:
-  QString picture_;
-};
+  return nullptr;
+}
 
 }  // namespace
 
-QLabel* makeImageShownLater(QWidget* parent, const QString& name, const QRect& rect, ui::Fit fit,
-                            const QString& picture) {
-  QLabel* image = ui::makeImage(parent, name, rect, fit);
-  new PictureOnShow(image, picture);
-  return image;
+ui::Chrome* build(QWidget* window, const QString& caption, const QSize& size,
+                  std::span<const ControlRow> rows, const ui::ChromeLayout& frame) {
+  window->setWindowFlag(Qt::FramelessWindowHint, true);
+  window->setWindowTitle(caption);
+  window->setFont(controlFont());
+  window->setFixedSize(size);
+  ui::Chrome* chrome = nullptr;
+  for (const ControlRow& row : rows) {
+    if (row.kind == ControlRow::Frame) {
+      chrome = new ui::Chrome(window, frame);
+      continue;
+    }
+    QWidget* made = makeControl(window, row);
+    if (row.hide) made->hide();
+  }
+  return chrome;
 }
 
 ui::ChromeLayout dialogChrome(const QString& title) {
@@ -71,17 +81,6 @@ ui::ChromeLayout dialogChrome(const QString& title) {
   layout.minimise = false;
   layout.resizable = false;
   return layout;
-}
-
-QFont controlFont() {
-  return ui::font(ui::Face::Tahoma, 11);
-}
-
-void setUpWindow(QWidget* window, const QString& caption, const QSize& size) {
-  window->setWindowFlag(Qt::FramelessWindowHint, true);
-  window->setWindowTitle(caption);
-  window->setFont(controlFont());
-  window->setFixedSize(size);
 }
 
 QPushButton* makeDefaultButton(QWidget* window, const QString& name, const QRect& rect,
@@ -110,22 +109,6 @@ QLineEdit* makeGreyEdit(QWidget* window, const QString& name, const QRect& rect,
   p.setColor(QPalette::PlaceholderText, ui::sys::ActiveBorder);
   e->setPalette(p);
   return e;
-}
-
-QPoint screenCentredPos(const QWidget* window) {
-  const QRect screen = QGuiApplication::primaryScreen()->geometry();
-  const QSize outer = window->frameGeometry().size();
-  // Conversion to int truncates toward zero.
-  const int left = static_cast<int>(screen.width() / 2.0 - outer.width() / 2.0);
-  const int top = static_cast<int>(screen.height() / 2.0 - outer.height() / 2.0);
-  return screen.topLeft() + QPoint(left, top);
-}
-
-QPoint centredOnPos(const QWidget* window, const QWidget* other) {
-  const QRect around = other->frameGeometry();
-  const QSize outer = window->frameGeometry().size();
-  return around.topLeft() +
-         QPoint((around.width() - outer.width()) / 2, (around.height() - outer.height()) / 2);
 }
 
 }  // namespace dialogs

@@ -1,38 +1,78 @@
-// Pieces shared by the four dialog windows: their designed pictures, push buttons and
-// edit boxes built from a table row, the Enter key for the default button, and placing a
-// window at the centre of the screen or of another window.
+// Pieces shared by the four dialog windows: the table each builds its controls from, the
+// frame of a dialog, push buttons that Enter presses, and grey edit boxes.
 #pragma once
 
-#include <QLabel>
+#include <QColor>
 #include <QLineEdit>
-#include <QPixmap>
-#include <QPoint>
 #include <QPushButton>
 #include <QRect>
+#include <QSize>
 #include <QString>
 #include <QWidget>
+#include <span>
 
 #include "ui/build.h"
 #include "ui/chrome.h"
 
 namespace dialogs {
 
-// An image control (ui::makeImage) that shows the embedded picture `picture` from the first
-// time it is shown on. The dialogs are made hidden at start-up and many runs never open
-// them, so their pictures, some of them large, are decoded only when needed: the program
-// starts sooner and holds less memory.
-QLabel* makeImageShownLater(QWidget* parent, const QString& name, const QRect& rect, ui::Fit fit,
-                            const QString& picture);
+// One control of a dialog, a row of the table the dialog is built from.
+struct ControlRow {
+  enum Kind {
+    Picture,        // an image control showing `text`, the picture's name, once first shown
+    Text,           // a label: `text` in Tahoma of `px` pixels and `colour`
+    Frame,          // the dialog's frame (ui::Chrome)
+    DefaultButton,  // the push button Enter presses, captioned `text`
+    GreyEdit,       // a grey single-line edit box with `text` as its hint
+  };
+  Kind kind;
+  const char* name = "";
+  QRect rect = {};
+  const char* text = "";
+  ui::Fit fit = ui::Fit::Stretch;  // Picture
+  int px = 11;                     // Text
+  const QColor* colour = nullptr;  // Text
+  Qt::Alignment align = Qt::AlignLeft | Qt::AlignTop;
+  bool hide = false;
 
-// The font of controls whose table gives none (push buttons, edit boxes).
-QFont controlFont();
+  static constexpr ControlRow picture(const char* name, QRect rect, const char* picture,
+                                      ui::Fit fit = ui::Fit::Stretch) {
+    return {Picture, name, rect, picture, fit};
+  }
+  static constexpr ControlRow label(const char* name, QRect rect, const char* text, int px,
+                                    const QColor& colour,
+                                    Qt::Alignment align = Qt::AlignLeft | Qt::AlignTop) {
+    return {Text, name, rect, text, ui::Fit::None, px, &colour, align};
+  }
+  static constexpr ControlRow frame() { return {Frame}; }
+  static constexpr ControlRow defaultButton(const char* name, QRect rect, const char* caption) {
+    return {DefaultButton, name, rect, caption};
+  }
+  static constexpr ControlRow greyEdit(const char* name, QRect rect, const char* hint) {
+    return {GreyEdit, name, rect, hint};
+  }
+  // The same control, made hidden.
+  constexpr ControlRow hidden() const {
+    ControlRow row = *this;
+    row.hide = true;
+    return row;
+  }
+};
+
+// Makes `window` a dialog (frameless, caption `caption`, fixed client size `size`) and builds
+// its controls from `rows`, in order; the Frame row is the frame `frame`. Returns the frame.
+ui::Chrome* build(QWidget* window, const QString& caption, const QSize& size,
+                  std::span<const ControlRow> rows, const ui::ChromeLayout& frame);
+
+// The control `name` of `window`, built from its table.
+template <class T>
+T* control(const QWidget* window, const char* name) {
+  return window->findChild<T*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
+}
 
 // The frame of a dialog: title text `title` (object name "title") in the dialogs' light
 // colour, no minimise pieces, no resizing.
 ui::ChromeLayout dialogChrome(const QString& title);
-
-// Prepares a dialog window: frameless, caption `caption`, fixed client size `size`.
-void setUpWindow(QWidget* window, const QString& caption, const QSize& size);
 
 // A push button that is the window's default: Enter anywhere in `window` presses it
 // (unless another push button has the focus, which then takes the key itself).
@@ -42,13 +82,5 @@ QPushButton* makeDefaultButton(QWidget* window, const QString& name, const QRect
 // A single-line edit box with centred text, grey background, light text and a hint text.
 QLineEdit* makeGreyEdit(QWidget* window, const QString& name, const QRect& rect,
                         const QString& hint);
-
-// Top-left corner that centres `window` (its outer size) on the primary screen:
-// truncate(screen width / 2 - width / 2), the same for the height, computed in floating
-// point and truncated toward zero.
-QPoint screenCentredPos(const QWidget* window);
-
-// Top-left corner that centres `window` on `other`'s outer rectangle.
-QPoint centredOnPos(const QWidget* window, const QWidget* other);
 
 }  // namespace dialogs

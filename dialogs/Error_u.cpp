@@ -1,41 +1,45 @@
 #include "dialogs/Error_u.h"
 
 #include "dialogs/DialogParts.h"
-#include "ui/build.h"
 #include "ui/look.h"
+#include "ui/windows.h"
+
+namespace {
+
+using Row = dialogs::ControlRow;
+constexpr QRect kIcon(9, 45, 45, 45);
+
+constexpr Row kControls[] = {
+    Row::picture("BackGround", {0, 8, 321, 161}, "dialog_bg"),
+    Row::frame(),
+    Row::label("errortext", {72, 48, 241, 20}, "Oh No! An Error has Occured", 15, ui::sys::Light3D),
+    Row::picture("image_error", kIcon, "exit_icon", ui::Fit::Proportional).hidden(),
+    Row::label("errortext2", {72, 75, 243, 20}, "", 15, ui::sys::Light3D),
+    Row::picture("image_info", kIcon, "info_icon", ui::Fit::Proportional).hidden(),
+    Row::picture("image_warning", kIcon, "warning_icon", ui::Fit::Proportional).hidden(),
+    Row::picture("image_sucess", kIcon, "success_icon", ui::Fit::Proportional).hidden(),
+    Row::defaultButton("e_Button", {117, 109, 75, 25}, "OK"),
+};
+
+}  // namespace
 
 TErrorFrame::TErrorFrame(QWidget* parent) : QWidget(parent) {
-  using ui::Fit;
-  dialogs::setUpWindow(this, QStringLiteral("Error Handler"), QSize(316, 153));
-  const QFont textFont = ui::font(ui::Face::Tahoma, 15);
-  const QRect iconRect(9, 45, 45, 45);
-
-  BackGround =
-      dialogs::makeImageShownLater(this, QStringLiteral("BackGround"), QRect(0, 8, 321, 161),
-                                   Fit::Stretch, QStringLiteral("dialog_bg"));
-  chrome = new ui::Chrome(this, dialogs::dialogChrome(QStringLiteral("Hey!")));
-  errortext = ui::makeLabel(
-      this, {QStringLiteral("errortext"), QRect(72, 48, 241, 20),
-             QStringLiteral("Oh No! An Error has Occured"), textFont, ui::sys::Light3D});
-  image_error = dialogs::makeImageShownLater(this, QStringLiteral("image_error"), iconRect,
-                                             Fit::Proportional, QStringLiteral("exit_icon"));
-  errortext2 = ui::makeLabel(this, {QStringLiteral("errortext2"), QRect(72, 75, 243, 20), QString(),
-                                    textFont, ui::sys::Light3D});
-  image_info = dialogs::makeImageShownLater(this, QStringLiteral("image_info"), iconRect,
-                                            Fit::Proportional, QStringLiteral("info_icon"));
-  image_warning = dialogs::makeImageShownLater(this, QStringLiteral("image_warning"), iconRect,
-                                               Fit::Proportional, QStringLiteral("warning_icon"));
-  image_sucess = dialogs::makeImageShownLater(this, QStringLiteral("image_sucess"), iconRect,
-                                              Fit::Proportional, QStringLiteral("success_icon"));
-  for (QLabel* icon : {image_error, image_info, image_warning, image_sucess}) icon->hide();
-  e_Button = dialogs::makeDefaultButton(this, QStringLiteral("e_Button"), QRect(117, 109, 75, 25),
-                                        QStringLiteral("OK"));
+  chrome = dialogs::build(this, QStringLiteral("Error Handler"), QSize(316, 153), kControls,
+                          dialogs::dialogChrome(QStringLiteral("Hey!")));
+  BackGround = dialogs::control<QLabel>(this, "BackGround");
+  errortext = dialogs::control<QLabel>(this, "errortext");
+  image_error = dialogs::control<QLabel>(this, "image_error");
+  errortext2 = dialogs::control<QLabel>(this, "errortext2");
+  image_info = dialogs::control<QLabel>(this, "image_info");
+  image_warning = dialogs::control<QLabel>(this, "image_warning");
+  image_sucess = dialogs::control<QLabel>(this, "image_sucess");
+  e_Button = dialogs::control<QPushButton>(this, "e_Button");
   connect(e_Button, &QPushButton::clicked, this, &QWidget::close);
 }
 
 void TErrorFrame::StartHandle(const QString& mode, const QString& Text, const QString& Text2,
                               const QString& BtLabel) {
-  move(dialogs::screenCentredPos(this));
+  move(ui::screenCentredPos(this));
   for (QLabel* icon : {image_error, image_info, image_warning, image_sucess}) icon->hide();
   // Each keyword is compared exactly, letter case included; at most one matches.
   if (mode == QLatin1String("error")) image_error->show();
@@ -45,7 +49,5 @@ void TErrorFrame::StartHandle(const QString& mode, const QString& Text, const QS
   errortext->setText(Text);
   errortext2->setText(Text2);
   e_Button->setText(BtLabel);
-  show();
-  raise();
-  activateWindow();
+  ui::showInFront(this);
 }

@@ -7,8 +7,9 @@
 #include <QWidget>
 
 #include "ui/chrome.h"
+#include "ui/windows.h"
 
-class TErrorFrame : public QWidget {
+class TErrorFrame : public QWidget, public ui::NoticeWindow {
   Q_OBJECT
  public:
   explicit TErrorFrame(QWidget* parent = nullptr);
@@ -16,7 +17,7 @@ class TErrorFrame : public QWidget {
   // Fills the window and shows it, centred on the screen, not modal. `mode` is one of
   // "error", "sucess", "information", "warning" (any other text: no icon).
   void StartHandle(const QString& mode, const QString& Text, const QString& Text2,
-                   const QString& BtLabel);
+                   const QString& BtLabel) override;
 
   ui::Chrome* chrome = nullptr;
   QLabel* BackGround = nullptr;

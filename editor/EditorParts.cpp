@@ -2,12 +2,6 @@
 
 #include <QCheckBox>
 #include <QFontDatabase>
-#include <QIcon>
-#include <QPushButton>
-
-#include "ui/build.h"
-#include "ui/look.h"
-#include "ui/pictures.h"
 
 namespace editor {
 
@@ -28,20 +22,6 @@ QCheckBox* makeCheckBox(QWidget* parent, const QString& name, const QRect& rect,
   box->setGeometry(rect);
   box->setToolTip(hint);
   return box;
-}
-
-QPushButton* makeFlatButton(QWidget* parent, const FlatButtonLayout& layout) {
-  auto* b = new QPushButton(layout.text, parent);
-  b->setObjectName(layout.name);
-  b->setGeometry(layout.rect);
-  b->setFlat(true);
-  b->setFocusPolicy(Qt::NoFocus);
-  b->setToolTip(layout.hint);
-  const QPixmap glyph = ui::pictureOrNothing(layout.glyph);
-  if (!glyph.isNull()) b->setIcon(QIcon(glyph));
-  b->setIconSize(layout.glyphSize);
-  ui::setTextColor(b, ui::rgb::White);
-  return b;
 }
 
 const QStringList& installedFonts() {

@@ -1,15 +1,12 @@
 // Pieces of the editor window shared by its source files: its fixed texts, the font size
-// limits, the flat buttons with glyphs, its pictures and the installed font names.
+// limits, its check boxes and the installed font names.
 #pragma once
 
-#include <QPixmap>
 #include <QRect>
-#include <QSize>
 #include <QString>
 #include <QStringList>
 
 class QCheckBox;
-class QPushButton;
 class QWidget;
 
 namespace editor {
@@ -22,22 +19,10 @@ inline const QString kTitlePlaceholder = QStringLiteral("<!> Click here to edit 
 inline constexpr int kSmallestFont = 5;
 inline constexpr int kLargestFont = 30;
 
-struct FlatButtonLayout {
-  QString name;
-  QRect rect;
-  QString text;
-  QString glyph;  // picture name
-  QSize glyphSize;
-  QString hint;
-};
-
 // A check box without caption whose whole rectangle takes clicks, so a click on the text
 // beside it (drawn by a label underneath) ticks it too.
 QCheckBox* makeCheckBox(QWidget* parent, const QString& name, const QRect& rect,
                         const QString& hint);
-
-// A flat button with a glyph and white text, taking no keyboard focus.
-QPushButton* makeFlatButton(QWidget* parent, const FlatButtonLayout& layout);
 
 // The names of the fonts installed on the system, asked of the system once per run.
 const QStringList& installedFonts();

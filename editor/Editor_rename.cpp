@@ -10,6 +10,7 @@
 #include "editor/Editor_u.h"
 #include "store/settings.h"
 #include "ui/platform.h"
+#include "ui/windows.h"
 
 void TEditorForm::TitleInfoClick() {
   TTopicEdit* dialog = dialogs_ ? dialogs_->TopicEdit.get() : nullptr;
@@ -27,9 +28,7 @@ void TEditorForm::TitleInfoClick() {
     // A new rename begins: a name left over from an earlier one is not this window's.
     dialog->done = false;
     dialog->opener = this;
-    dialog->show();
-    dialog->raise();
-    dialog->activateWindow();
+    ui::showInFront(dialog);
     Check->start();
   } catch (const store::ConvertError&) {
     ui::platform().messageBox(this, QStringLiteral("Error. (302)"));

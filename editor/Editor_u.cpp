@@ -21,10 +21,14 @@
 #include "ui/look.h"
 #include "ui/pictures.h"
 #include "ui/platform.h"
+#include "ui/windows.h"
 
 using ui::pictureOrNothing;
 
 namespace {
+
+// The shortest the window can be made by its bottom strip.
+constexpr int kMinHeight = 250;
 
 // Whether `text` holds a run of more than `limit` characters without a space or line
 // break (a pasted blob, minified code, a damaged file).
@@ -45,7 +49,7 @@ TEditorForm::TEditorForm(Dialogs* dialogs, QWidget* parent) : QWidget(parent), d
   setWindowTitle(editor::kWindowTitle);
   setFont(ui::font(ui::Face::Tahoma, 11));
   resize(550, 645);
-  setMinimumHeight(250);
+  setMinimumHeight(kMinHeight);
   createControls();
   connectHandlers();
   // The rest of the creation step: the shared settings. An error here ends the step, is
@@ -54,72 +58,152 @@ TEditorForm::TEditorForm(Dialogs* dialogs, QWidget* parent) : QWidget(parent), d
   AllOK = true;
 }
 
-void TEditorForm::createControls() {
-  using ui::Fit;
-  namespace sys = ui::sys;
-  namespace rgb = ui::rgb;
-  const QFont formFont = ui::font(ui::Face::Tahoma, 11);
-  const QFont heading = ui::font(ui::Face::NexaBold, 16);
-  const Qt::Alignment centred = Qt::AlignHCenter | Qt::AlignVCenter;
-  const QString darkWallpaper = QStringLiteral("wlp_dark");
-  const QRect wallpaper(0, 0, 556, 645);
-  const QRect upperWallpaper(0, 17, 558, 256);
-  BackGround = ui::makeImage(this, QStringLiteral("BackGround"), wallpaper, Fit::Stretch,
-                             pictureOrNothing(darkWallpaper, wallpaper.size()));
-  BackGround2 = ui::makeImage(this, QStringLiteral("BackGround2"), upperWallpaper, Fit::Stretch,
-                              pictureOrNothing(darkWallpaper, upperWallpaper.size()));
+namespace {
 
+// One control of the editor above its memo, a row of the table the window is built from.
+struct ControlRow {
+  enum Kind {
+    Picture,  // an image control showing `text`, the picture's name, decoded at `size`
+    Heading,  // a centred label in the headings' face
+    Text,     // a label in the window's face; a zero width or height is sized to the text
+    Button,   // a flat button with white text and the glyph `glyph` of `size`
+    Frame,    // the window's frame (ui::Chrome)
+  };
+  Kind kind;
+  QLabel* TEditorForm::*labelMember = nullptr;        // where the window keeps a label or picture
+  QPushButton* TEditorForm::*buttonMember = nullptr;  // where it keeps a button
+  const char* name = "";
+  QRect rect = {};
+  const char* text = "";
+  const QColor* colour = nullptr;  // Heading, Text
+  const char* glyph = "";          // Button
+  QSize size = {};                 // Picture, Button
+  ui::Fit fit = ui::Fit::Stretch;  // Picture
+  const char* hint = "";
+  bool hide = false;
+  bool disable = false;
+
+  static constexpr ControlRow picture(QLabel* TEditorForm::*label, const char* name, QRect rect,
+                                      const char* picture, ui::Fit fit, QSize size) {
+    return {Picture, label, nullptr, name, rect, picture, nullptr, "", size, fit};
+  }
+  static constexpr ControlRow heading(QLabel* TEditorForm::*label, const char* name, QRect rect,
+                                      const char* text, const char* hint = "") {
+    return {Heading,          label, nullptr, name,          rect, text,
+            &ui::sys::Window, "",    {},      ui::Fit::None, hint};
+  }
+  static constexpr ControlRow label(QLabel* TEditorForm::*label, const char* name, QRect rect,
+                                    const char* text, const QColor& colour) {
+    return {Text, label, nullptr, name, rect, text, &colour};
+  }
+  static constexpr ControlRow flatButton(QPushButton* TEditorForm::*button, const char* name,
+                                         QRect rect, const char* text, const char* glyph,
+                                         QSize size, const char* hint) {
+    return {Button, nullptr, button, name, rect, text, nullptr, glyph, size, ui::Fit::None, hint};
+  }
+  static constexpr ControlRow frame() { return {Frame}; }
+  constexpr ControlRow hidden() const {
+    ControlRow row = *this;
+    row.hide = true;
+    return row;
+  }
+  constexpr ControlRow disabled() const {
+    ControlRow row = *this;
+    row.disable = true;
+    return row;
+  }
+};
+
+QWidget* makeControl(QWidget* window, const ControlRow& row) {
+  const QString name = QString::fromLatin1(row.name);
+  const QString text = QString::fromUtf8(row.text);
+  switch (row.kind) {
+    case ControlRow::Picture:
+      return ui::makeImage(window, name, row.rect, row.fit, pictureOrNothing(text, row.size));
+    case ControlRow::Heading:
+      return ui::makeLabel(window, {name, row.rect, text, ui::font(ui::Face::NexaBold, 16),
+                                    *row.colour, Qt::AlignHCenter | Qt::AlignVCenter});
+    case ControlRow::Text:
+      return ui::makeLabel(window,
+                           {name, row.rect, text, ui::font(ui::Face::Tahoma, 11), *row.colour});
+    case ControlRow::Button:
+      return ui::makeFlatButton(window, {name, row.rect, text, QString::fromLatin1(row.glyph),
+                                         row.size, QString(), ui::rgb::White});
+    case ControlRow::Frame:
+      break;
+  }
+  return nullptr;
+}
+
+ui::ChromeLayout editorFrame() {
   ui::ChromeLayout frame;
   frame.title = editor::kWindowTitle;
   frame.borderRect = QRect(-10, 0, 560, 25);
   frame.minimise = true;
   frame.resizable = true;
-  frame.minHeight = 250;
-  chrome = new ui::Chrome(this, frame);
+  frame.minHeight = kMinHeight;
+  return frame;
+}
 
-  TitleInfo = ui::makeLabel(this, {QStringLiteral("TitleInfo"), QRect(8, 31, 537, 23), QString(),
-                                   heading, sys::Window, centred});
-  TitleInfo->setToolTip(QStringLiteral("Click to edit"));
-  TXTText = ui::makeLabel(this, {QStringLiteral("TXTText"), QRect(8, 150, 537, 23),
-                                 QStringLiteral("Text"), heading, sys::Window, centred});
-  FontSizeText = ui::makeLabel(this, {QStringLiteral("FontSizeText"), QRect(380, 57, 0, 0),
-                                      QStringLiteral("Font Size"), formFont, sys::InactiveBorder});
-  AUSAVEText = ui::makeLabel(this, {QStringLiteral("AUSAVEText"), QRect(56, 79, 0, 0),
-                                    QStringLiteral("Auto-Save"), formFont, sys::Window});
-  RDOnly = ui::makeLabel(this, {QStringLiteral("RDOnly"), QRect(56, 115, 0, 0),
-                                QStringLiteral("Read Only"), formFont, sys::HighlightText});
-  SaveBt = editor::makeFlatButton(
-      this, {QStringLiteral("SaveBt"), QRect(192, 113, 71, 22), QStringLiteral("Save"),
-             QStringLiteral("glyph_save"), QSize(15, 15), QStringLiteral("Save Changes (Ctrl+S)")});
-  // The corner menu area belongs here in the stacking order.
-  storelocation = ui::makeLabel(this, {QStringLiteral("storelocation"), QRect(416, 144, 0, 13),
-                                       QString(), formFont, sys::WindowText});
+}  // namespace
+
+void TEditorForm::createControls() {
+  using F = TEditorForm;
+  using Row = ControlRow;
+  namespace sys = ui::sys;
+  // Above the memo, in creation order: later ones lie over earlier ones.
+  static constexpr Row kControls[] = {
+      Row::picture(&F::BackGround, "BackGround", {0, 0, 556, 645}, "wlp_dark", ui::Fit::Stretch,
+                   {556, 645}),
+      Row::picture(&F::BackGround2, "BackGround2", {0, 17, 558, 256}, "wlp_dark", ui::Fit::Stretch,
+                   {558, 256}),
+      Row::frame(),
+      Row::heading(&F::TitleInfo, "TitleInfo", {8, 31, 537, 23}, "", "Click to edit"),
+      Row::heading(&F::TXTText, "TXTText", {8, 150, 537, 23}, "Text"),
+      Row::label(&F::FontSizeText, "FontSizeText", {380, 57, 0, 0}, "Font Size",
+                 sys::InactiveBorder),
+      Row::label(&F::AUSAVEText, "AUSAVEText", {56, 79, 0, 0}, "Auto-Save", sys::Window),
+      Row::label(&F::RDOnly, "RDOnly", {56, 115, 0, 0}, "Read Only", sys::HighlightText),
+      Row::flatButton(&F::SaveBt, "SaveBt", {192, 113, 71, 22}, "Save", "glyph_save", {15, 15},
+                      "Save Changes (Ctrl+S)"),
+      Row::label(&F::storelocation, "storelocation", {416, 144, 0, 13}, "", sys::WindowText),
+      Row::label(&F::saved_text, "saved_text", {265, 167, 0, 0}, "Saved!", ui::rgb::White).hidden(),
+      // The round icon fitted into 13 x 16 shows at 13 x 13.
+      Row::picture(&F::saved_icon, "saved_icon", {250, 167, 13, 16}, "success_icon",
+                   ui::Fit::Proportional, {13, 13})
+          .hidden(),
+      Row::label(&F::lgpage, "lgpage", {424, 152, 0, 13}, "", sys::WindowText),
+      Row::flatButton(&F::BtRestore, "BtRestore", {265, 113, 72, 22}, "Restore", "glyph_restore",
+                      {20, 20}, "Restore to last save")
+          .disabled(),
+      Row::flatButton(&F::SearchBt, "SearchBt", {495, 118, 21, 21}, "", "find_magnifier", {20, 20},
+                      "Click to search. Click again to search next"),
+      Row::label(&F::FindText, "FindText", {379, 140, 0, 0}, "Found", sys::MenuHighlight).hidden(),
+  };
+  for (const Row& row : kControls) {
+    if (row.kind == Row::Frame) {
+      chrome = new ui::Chrome(this, editorFrame());
+      continue;
+    }
+    QWidget* made = makeControl(this, row);
+    if (*row.hint) made->setToolTip(QString::fromLatin1(row.hint));
+    if (row.hide) made->hide();
+    if (row.disable) made->setEnabled(false);
+    if (row.labelMember) this->*row.labelMember = static_cast<QLabel*>(made);
+    if (row.buttonMember) this->*row.buttonMember = static_cast<QPushButton*>(made);
+  }
+  // The topic's file path and address are kept as the texts of these two labels, which have
+  // no width and show nothing.
   storelocation->resize(0, 13);
-  chrome->CloseMN->stackUnder(storelocation);
-  saved_text = ui::makeLabel(this, {QStringLiteral("saved_text"), QRect(265, 167, 0, 0),
-                                    QStringLiteral("Saved!"), formFont, rgb::White});
-  saved_text->hide();
-  // The round icon fitted into 13 x 16 shows at 13 x 13.
-  saved_icon =
-      ui::makeImage(this, QStringLiteral("saved_icon"), QRect(250, 167, 13, 16), Fit::Proportional,
-                    pictureOrNothing(QStringLiteral("success_icon"), QSize(13, 13)));
-  saved_icon->hide();
-  lgpage = ui::makeLabel(this, {QStringLiteral("lgpage"), QRect(424, 152, 0, 13), QString(),
-                                formFont, sys::WindowText});
   lgpage->resize(0, 13);
-  BtRestore =
-      editor::makeFlatButton(this, {QStringLiteral("BtRestore"), QRect(265, 113, 72, 22),
-                                    QStringLiteral("Restore"), QStringLiteral("glyph_restore"),
-                                    QSize(20, 20), QStringLiteral("Restore to last save")});
-  BtRestore->setEnabled(false);
-  SearchBt =
-      editor::makeFlatButton(this, {QStringLiteral("SearchBt"), QRect(495, 118, 21, 21), QString(),
-                                    QStringLiteral("find_magnifier"), QSize(20, 20),
-                                    QStringLiteral("Click to search. Click again to search next")});
-  FindText = ui::makeLabel(this, {QStringLiteral("FindText"), QRect(379, 140, 0, 0),
-                                  QStringLiteral("Found"), formFont, sys::MenuHighlight});
-  FindText->hide();
+  // The corner menu area lies under the path label.
+  chrome->CloseMN->stackUnder(storelocation);
+  createMemo();
+  createSettingsControls();
+  createFindBox();
+}
 
+void TEditorForm::createMemo() {
   AllText = new QPlainTextEdit(this);
   AllText->setObjectName(QStringLiteral("AllText"));
   AllText->setGeometry(3, 189, 544, 453);
@@ -130,10 +214,12 @@ void TEditorForm::createControls() {
   AllText->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   AllText->setTabChangesFocus(true);
   AllText->setFont(ui::font(ui::Face::Tahoma, 20));
-  ui::setBackground(AllText, rgb::MemoDark);
-  ui::setTextColor(AllText, sys::Window);
+  ui::setBackground(AllText, ui::rgb::MemoDark);
+  ui::setTextColor(AllText, ui::sys::Window);
   AllText->installEventFilter(this);
+}
 
+void TEditorForm::createSettingsControls() {
   TrackBar1 = new QSlider(Qt::Horizontal, this);
   TrackBar1->setObjectName(QStringLiteral("TrackBar1"));
   TrackBar1->setGeometry(372, 76, 150, 36);
@@ -150,14 +236,16 @@ void TEditorForm::createControls() {
   // The text is the user's: typed names are neither completed nor added to the list.
   FontBox->setInsertPolicy(QComboBox::NoInsert);
   FontBox->setCompleter(nullptr);
-  ui::setBackground(FontBox, rgb::ControlBack);
+  ui::setBackground(FontBox, ui::rgb::ControlBack);
   FontBox->setEditText(QStringLiteral("Calibri"));
 
   AutoSave = editor::makeCheckBox(this, QStringLiteral("AutoSave"), QRect(34, 78, 119, 17),
                                   QStringLiteral("Saves changes once every minute"));
   ReadOnly = editor::makeCheckBox(this, QStringLiteral("ReadOnly"), QRect(34, 113, 119, 17),
                                   QStringLiteral("Disables editing document"));
+}
 
+void TEditorForm::createFindBox() {
   RestoreMemo = new QWidget(this);
   RestoreMemo->setObjectName(QStringLiteral("RestoreMemo"));
   RestoreMemo->setGeometry(600, 94, 185, 89);
@@ -167,17 +255,11 @@ void TEditorForm::createControls() {
   STXT->setObjectName(QStringLiteral("STXT"));
   STXT->setGeometry(380, 118, 109, 21);
   STXT->setPlaceholderText(QStringLiteral("Type Here to Search"));
-  ui::setBackground(STXT, rgb::ControlBack);
+  ui::setBackground(STXT, ui::rgb::ControlBack);
 
-  const auto makeTimer = [this](const char* name, int ms) {
-    auto* t = new QTimer(this);
-    t->setObjectName(QString::fromLatin1(name));
-    t->setInterval(ms);
-    return t;
-  };
-  SaveAutoT = makeTimer("SaveAutoT", 60000);
-  IconHide = makeTimer("IconHide", 2000);
-  Check = makeTimer("Check", 500);
+  SaveAutoT = ui::makeTimer(this, QStringLiteral("SaveAutoT"), 60000);
+  IconHide = ui::makeTimer(this, QStringLiteral("IconHide"), 2000);
+  Check = ui::makeTimer(this, QStringLiteral("Check"), 500);
 
   QWidget::setTabOrder(AllText, TrackBar1);
   QWidget::setTabOrder(TrackBar1, FontBox);
@@ -189,20 +271,20 @@ void TEditorForm::createControls() {
 
 void TEditorForm::connectHandlers() {
   // Signals reach the handlers through the standard error report, like events do.
-  const auto reported = [this](void (TEditorForm::*handler)()) {
-    return [this, handler] { ui::runReported([this, handler] { (this->*handler)(); }); };
-  };
-  connect(SaveBt, &QPushButton::clicked, this, reported(&TEditorForm::SaveBtClick));
-  connect(SaveAutoT, &QTimer::timeout, this, reported(&TEditorForm::SaveAutoTTimer));
-  connect(AllText, &QPlainTextEdit::textChanged, this, reported(&TEditorForm::AllTextChange));
-  connect(BtRestore, &QPushButton::clicked, this, reported(&TEditorForm::BtRestoreClick));
-  connect(IconHide, &QTimer::timeout, this, reported(&TEditorForm::IconHideTimer));
-  connect(TrackBar1, &QSlider::valueChanged, this, reported(&TEditorForm::TrackBar1Change));
-  connect(FontBox, &QComboBox::editTextChanged, this, reported(&TEditorForm::FontBoxChange));
-  connect(AutoSave, &QCheckBox::toggled, this, reported(&TEditorForm::AutoSaveClick));
-  connect(ReadOnly, &QCheckBox::toggled, this, reported(&TEditorForm::ReadOnlyClick));
-  connect(SearchBt, &QPushButton::clicked, this, reported(&TEditorForm::SearchBtClick));
-  connect(Check, &QTimer::timeout, this, reported(&TEditorForm::CheckTimer));
+  connect(SaveBt, &QPushButton::clicked, this, ui::reported(this, &TEditorForm::SaveBtClick));
+  connect(SaveAutoT, &QTimer::timeout, this, ui::reported(this, &TEditorForm::SaveAutoTTimer));
+  connect(AllText, &QPlainTextEdit::textChanged, this,
+          ui::reported(this, &TEditorForm::AllTextChange));
+  connect(BtRestore, &QPushButton::clicked, this, ui::reported(this, &TEditorForm::BtRestoreClick));
+  connect(IconHide, &QTimer::timeout, this, ui::reported(this, &TEditorForm::IconHideTimer));
+  connect(TrackBar1, &QSlider::valueChanged, this,
+          ui::reported(this, &TEditorForm::TrackBar1Change));
+  connect(FontBox, &QComboBox::editTextChanged, this,
+          ui::reported(this, &TEditorForm::FontBoxChange));
+  connect(AutoSave, &QCheckBox::toggled, this, ui::reported(this, &TEditorForm::AutoSaveClick));
+  connect(ReadOnly, &QCheckBox::toggled, this, ui::reported(this, &TEditorForm::ReadOnlyClick));
+  connect(SearchBt, &QPushButton::clicked, this, ui::reported(this, &TEditorForm::SearchBtClick));
+  connect(Check, &QTimer::timeout, this, ui::reported(this, &TEditorForm::CheckTimer));
   ui::onClick(TitleInfo, [this] { TitleInfoClick(); });
   // The bottom strip makes the window taller; the memo grows with it.
   connect(chrome, &ui::Chrome::heightDragged, this,
@@ -255,10 +337,5 @@ QString TEditorForm::memoText() const {
 
 void TEditorForm::notice(const QString& mode, const QString& text, const QString& text2,
                          const QString& button) {
-  if (dialogs_ && dialogs_->ErrorFrame) {
-    dialogs_->ErrorFrame->StartHandle(mode, text, text2, button);
-  } else {
-    // Without a message window the notice still reaches the user.
-    ui::reportError(text2.isEmpty() ? text : text + QStringLiteral(" ") + text2);
-  }
+  ui::notice(dialogs_ ? dialogs_->ErrorFrame.get() : nullptr, mode, text, text2, button);
 }

@@ -105,6 +105,9 @@ class TEditorForm : public QWidget {
 
  private:
   void createControls();
+  void createMemo();
+  void createSettingsControls();
+  void createFindBox();
   void connectHandlers();
   void readSettings();
   void notice(const QString& mode, const QString& text, const QString& text2,

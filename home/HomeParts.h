@@ -8,7 +8,6 @@
 #include <QWidget>
 
 class QLabel;
-class QPushButton;
 
 namespace home {
 
@@ -17,10 +16,6 @@ constexpr QSize kQuickActionSize(30, 30);
 
 // Sets a control's text colour only when it differs, so a repeated setting repaints nothing.
 void setFontColour(QWidget* w, const QColor& c);
-
-// A flat button with a glyph picture and a hint, taking no keyboard focus.
-QPushButton* makeGlyphButton(QWidget* parent, const QString& name, const QRect& rect,
-                             const QString& glyph, const QString& hint);
 
 // A panel that shows, as its background, the part of the window's wallpaper behind it, so
 // it covers the labels and pictures under it while the window's look carries on.

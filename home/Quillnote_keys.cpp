@@ -29,19 +29,19 @@ struct QuickAction {
   void (TQuillnoteForm::*click)();
 };
 
-// In creation order; on screen, left to right: Exit, Theme, Search.
-constexpr QuickAction kQuickActions[] = {
-    {&TQuillnoteForm::Option1Image, &TQuillnoteForm::Option1Text, "Option1Image", "Option1Text",
-     200, "theme_dark", "Theme", "Switch Themes (F4)", &TQuillnoteForm::Option1ImageClick},
-    {&TQuillnoteForm::Option2Image, &TQuillnoteForm::Option2Text, "Option2Image", "Option2Text",
-     236, "search_icon", "Search", "Search Topics (F3)", &TQuillnoteForm::Option2ImageClick},
-    {&TQuillnoteForm::Option3Image, &TQuillnoteForm::Option3Text, "Option3Image", "Option3Text",
-     164, "exit_icon", "Exit", "Exit Program (ALT+F4)", &TQuillnoteForm::Option3ImageClick},
-};
-
 }  // namespace
 
 void TQuillnoteForm::createQuickActions() {
+  using F = TQuillnoteForm;
+  // In creation order; on screen, left to right: Exit, Theme, Search.
+  static constexpr QuickAction kQuickActions[] = {
+      {&F::Option1Image, &F::Option1Text, "Option1Image", "Option1Text", 200, "theme_dark", "Theme",
+       "Switch Themes (F4)", &F::Option1ImageClick},
+      {&F::Option2Image, &F::Option2Text, "Option2Image", "Option2Text", 236, "search_icon",
+       "Search", "Search Topics (F3)", &F::Option2ImageClick},
+      {&F::Option3Image, &F::Option3Text, "Option3Image", "Option3Text", 164, "exit_icon", "Exit",
+       "Exit Program (ALT+F4)", &F::Option3ImageClick},
+  };
   for (const QuickAction& a : kQuickActions) {
     const QRect rect(QPoint(a.left, 4), home::kQuickActionSize);
     QLabel* image =

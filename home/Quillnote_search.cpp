@@ -10,12 +10,12 @@
 #include "ui/platform.h"
 
 void TQuillnoteForm::createSearchBar() {
-  StartSearch =
-      home::makeGlyphButton(SearchPanel, QStringLiteral("StartSearch"), QRect(312, 5, 30, 30),
-                            QStringLiteral("glyph_search"), QStringLiteral("Search"));
-  CloseSearch =
-      home::makeGlyphButton(SearchPanel, QStringLiteral("CloseSearch"), QRect(13, 5, 30, 30),
-                            QStringLiteral("glyph_back"), QStringLiteral("Close Search"));
+  StartSearch = ui::makeFlatButton(
+      SearchPanel, {QStringLiteral("StartSearch"), QRect(312, 5, 30, 30), QString(),
+                    QStringLiteral("glyph_search"), QSize(), QStringLiteral("Search")});
+  CloseSearch = ui::makeFlatButton(
+      SearchPanel, {QStringLiteral("CloseSearch"), QRect(13, 5, 30, 30), QString(),
+                    QStringLiteral("glyph_back"), QSize(), QStringLiteral("Close Search")});
   LabelBgText = ui::makeLabel(SearchPanel, {QStringLiteral("LabelBgText"), QRect(62, 9, 236, 27),
                                             QString(), SearchPanel->font(), ui::sys::InactiveBorder,
                                             Qt::AlignLeft | Qt::AlignTop, ui::rgb::SearchFrame});

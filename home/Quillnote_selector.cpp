@@ -1,6 +1,5 @@
 // The page selector: an overlay listing the current language's fifteen pages with their
 // descriptions; a click on one shows that page and closes the overlay.
-#include "dialogs/DialogParts.h"
 #include "home/HomeParts.h"
 #include "home/Quillnote_u.h"
 
@@ -18,16 +17,12 @@ QRect jumpRect(int n) {
 
 void TQuillnoteForm::createPageSelector() {
   // The backdrop is decoded when the selector is first opened, not at start-up.
-  fadepage =
-      dialogs::makeImageShownLater(PageSelect, QStringLiteral("fadepage"), QRect(0, 0, 433, 449),
-                                   ui::Fit::Stretch, QStringLiteral("selector_card"));
+  fadepage = ui::makeImageShownLater(PageSelect, QStringLiteral("fadepage"), QRect(0, 0, 433, 449),
+                                     ui::Fit::Stretch, QStringLiteral("selector_card"));
   ui::onClick(fadepage, [this] { fadepageClick(); });
   for (int n = 1; n <= store::kPages; ++n) {
-    auto* b = new QPushButton(PageSelect);
-    b->setObjectName(QStringLiteral("jump_page_%1").arg(n));
-    b->setGeometry(jumpRect(n));
-    b->setFlat(true);
-    b->setFocusPolicy(Qt::NoFocus);
+    QPushButton* b =
+        ui::makeFlatButton(PageSelect, {QStringLiteral("jump_page_%1").arg(n), jumpRect(n)});
     b->setProperty("tag", n);
     connect(b, &QPushButton::clicked, this, [this, n] { ui::runReported([&] { PageJump(n); }); });
     jump_page[n - 1] = b;
@@ -48,8 +43,8 @@ void TQuillnoteForm::pg_pages_viewClick() {
     const QString caption = d == store::kDescriptionPlaceholder
                                 ? QStringLiteral("%1. Nothing Here").arg(n)
                                 : QStringLiteral("%1. ").arg(n) + d;
-    // A button caption treats "&" as a shortcut marker; the description is shown as written.
-    jump_page[n - 1]->setText(QString(caption).replace(u'&', QStringLiteral("&&")));
+    // The description is shown as written.
+    jump_page[n - 1]->setText(ui::captionFor(caption));
   }
   PageSelect->setVisible(!PageSelect->isVisibleTo(this));
 }

@@ -95,14 +95,6 @@ QWidget* makePanel(QWidget* parent, const QString& name, const QRect& rect, cons
   return panel;
 }
 
-QTimer* makeTimer(QObject* parent, const QString& name, int interval, bool singleShot) {
-  auto* timer = new QTimer(parent);
-  timer->setObjectName(name);
-  timer->setInterval(interval);
-  timer->setSingleShot(singleShot);
-  return timer;
-}
-
 }  // namespace
 
 QList<ui::ShownPicture> TQuillnoteForm::picturesAtStart() {
@@ -164,16 +156,94 @@ void TQuillnoteForm::setDialogs(Dialogs* dialogs) {
   dialogs_ = dialogs;
 }
 
-void TQuillnoteForm::createControls() {
-  BackGround = ui::makeImage(this, s("BackGround"), kWallpaperRect, ui::Fit::Stretch,
-                             pictureOrNothing(s("wlp_dark"), kWallpaperRect.size()));
-  Title = ui::makeLabel(
-      this, {s("Title"), QRect(0, 24, 537, 60), s("Quillnote"), ui::font(Face::NexaLight, 48),
-             ui::sys::InactiveBorder, Qt::AlignHCenter | Qt::AlignTop});
-  LanguageTitle = ui::makeLabel(
-      this, {s("LanguageTitle"), QRect(0, 74, 537, 23), s("Language"), ui::font(Face::NexaBold, 16),
-             ui::sys::Window, Qt::AlignHCenter | Qt::AlignTop});
+namespace {
 
+// One step of building the home window, a row of the table it is built from: a picture, a
+// label centred in its rectangle, or a group of controls that a method of the window makes.
+struct ControlRow {
+  enum Kind { Picture, Centred, Group };
+  Kind kind;
+  QLabel* TQuillnoteForm::*control = nullptr;
+  const char* name = "";
+  QRect rect = {};
+  const char* text = "";  // Picture: the picture's name
+  Face face = Face::Tahoma;
+  int px = 11;
+  const QColor* colour = nullptr;
+  void (TQuillnoteForm::*make)() = nullptr;  // Group
+
+  static constexpr ControlRow picture(QLabel* TQuillnoteForm::*control, const char* name,
+                                      QRect rect, const char* picture) {
+    return {Picture, control, name, rect, picture};
+  }
+  static constexpr ControlRow centred(QLabel* TQuillnoteForm::*control, const char* name,
+                                      QRect rect, const char* text, Face face, int px,
+                                      const QColor& colour) {
+    return {Centred, control, name, rect, text, face, px, &colour};
+  }
+  static constexpr ControlRow group(void (TQuillnoteForm::*make)()) {
+    return {Group, nullptr, "", {}, "", Face::Tahoma, 11, nullptr, make};
+  }
+};
+
+QLabel* makeControl(QWidget* window, const ControlRow& row) {
+  const QString text = QString::fromUtf8(row.text);
+  if (row.kind == ControlRow::Picture) {
+    return ui::makeImage(window, s(row.name), row.rect, ui::Fit::Stretch,
+                         pictureOrNothing(text, row.rect.size()));
+  }
+  return ui::makeLabel(window, {s(row.name), row.rect, text, ui::font(row.face, row.px),
+                                *row.colour, Qt::AlignHCenter | Qt::AlignTop});
+}
+
+}  // namespace
+
+void TQuillnoteForm::createControls() {
+  using F = TQuillnoteForm;
+  using Row = ControlRow;
+  namespace sys = ui::sys;
+  // In creation order: later controls lie over earlier ones.
+  static constexpr Row kControls[] = {
+      Row::picture(&F::BackGround, "BackGround", kWallpaperRect, "wlp_dark"),
+      Row::centred(&F::Title, "Title", {0, 24, 537, 60}, "Quillnote", Face::NexaLight, 48,
+                   sys::InactiveBorder),
+      Row::centred(&F::LanguageTitle, "LanguageTitle", {0, 74, 537, 23}, "Language", Face::NexaBold,
+                   16, sys::Window),
+      Row::group(&F::createLanguageRow),
+      Row::centred(&F::PageTitle, "PageTitle", {0, 143, 537, 23}, "Page", Face::NexaBold, 16,
+                   sys::Window),
+      Row::group(&F::createPageRow),
+      Row::centred(&F::AboutPage, "AboutPage", {0, 229, 537, 23}, "<insert page description>",
+                   Face::SegoeUI, 11, sys::Window),
+      Row::centred(&F::AboutPageTitle, "AboutPageTitle", {0, 208, 537, 23}, "About This Page",
+                   Face::NexaBold, 16, sys::Window),
+      Row::centred(&F::TopicsTitle, "TopicsTitle", {0, 253, 537, 23}, "Topics", Face::NexaBold, 16,
+                   sys::Window),
+      Row::group(&F::createFrame),
+      Row::group(&F::createTopics),
+      Row::picture(&F::pg_pages_view, "pg_pages_view", {QPoint(471, 172), kDotSize}, "pages_icon"),
+      Row::centred(&F::copyright, "copyright", {8, 627, 537, 23},
+                   "Copyright \u00A9 2026 The Quillnote developers", Face::NexaBold, 12,
+                   sys::WindowText),
+      Row::group(&F::createPanels),
+      Row::group(&F::createTimers),
+  };
+  for (const Row& row : kControls) {
+    if (row.kind == Row::Group)
+      (this->*row.make)();
+    else
+      this->*row.control = makeControl(this, row);
+  }
+  // A description is shown as written, never interpreted as markup.
+  AboutPage->setTextFormat(Qt::PlainText);
+  ui::onClick(AboutPage, [this] { AboutPageClick(); });
+  pg_pages_view->setToolTip(s("Page Selector"));
+  ui::onClick(pg_pages_view, [this] { pg_pages_viewClick(); });
+  // The footer reaches over the bottom strip; the pointer passes through it to the strip.
+  copyright->setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void TQuillnoteForm::createLanguageRow() {
   // Language circles, then their logos over them.
   const QPixmap circle = pictureOrNothing(s("crc_bl"), kCircleSize);
   const QStringList& keys = store::languageKeys();
@@ -192,11 +262,9 @@ void TQuillnoteForm::createControls() {
                               pictureOrNothing(s(row.picture), logoRect.size()));
     ui::onClick(lang.logo, [this, key = lang.key] { setlanguage(key); });
   }
+}
 
-  PageTitle = ui::makeLabel(
-      this, {s("PageTitle"), QRect(0, 143, 537, 23), s("Page"), ui::font(Face::NexaBold, 16),
-             ui::sys::Window, Qt::AlignHCenter | Qt::AlignTop});
-
+void TQuillnoteForm::createPageRow() {
   const QPixmap dot = pictureOrNothing(s("crc_0"), kDotSize);
   for (int n = 1; n <= store::kPages; ++n) {
     QLabel* d = ui::makeImage(this, QStringLiteral("pg_button_%1").arg(n), pageDotRect(n),
@@ -212,28 +280,9 @@ void TQuillnoteForm::createControls() {
     ui::onClick(t, [this, n] { SetPage(n); });
     page_txt[n - 1] = t;
   }
+}
 
-  AboutPage = ui::makeLabel(
-      this, {s("AboutPage"), QRect(0, 229, 537, 23), s("<insert page description>"),
-             ui::font(Face::SegoeUI, 11), ui::sys::Window, Qt::AlignHCenter | Qt::AlignTop});
-  // A description is shown as written, never interpreted as markup.
-  AboutPage->setTextFormat(Qt::PlainText);
-  ui::onClick(AboutPage, [this] { AboutPageClick(); });
-  struct Heading {
-    QLabel* TQuillnoteForm::*control;
-    const char* name;
-    int top;
-    const char* text;
-  };
-  const Heading headings[] = {
-      {&TQuillnoteForm::AboutPageTitle, "AboutPageTitle", 208, "About This Page"},
-      {&TQuillnoteForm::TopicsTitle, "TopicsTitle", 253, "Topics"}};
-  for (const Heading& h : headings) {
-    this->*h.control = ui::makeLabel(
-        this, {s(h.name), QRect(0, h.top, 537, 23), s(h.text), ui::font(Face::NexaBold, 16),
-               ui::sys::Window, Qt::AlignHCenter | Qt::AlignTop});
-  }
-
+void TQuillnoteForm::createFrame() {
   ui::ChromeLayout frame;
   frame.title = s("Quillnote - Home");
   frame.minimise = true;
@@ -242,32 +291,20 @@ void TQuillnoteForm::createControls() {
   chrome = new ui::Chrome(this, frame);
   chrome->addDragPiece(chrome->borderL);
   chrome->addDragPiece(chrome->borderR);
+}
 
+void TQuillnoteForm::createTopics() {
   for (int k = 1; k <= store::kSlots; ++k) {
-    auto* b = new QPushButton(this);
-    b->setObjectName(QStringLiteral("Topic_%1").arg(k));
-    b->setGeometry(topicRect(k));
-    b->setFlat(true);
-    b->setFocusPolicy(Qt::NoFocus);
-    b->setFont(ui::font(Face::Tahoma, 16));
-    ui::setTextColor(b, ui::sys::InactiveBorder);
+    QPushButton* b = ui::makeFlatButton(
+        this, {QStringLiteral("Topic_%1").arg(k), topicRect(k), QString(), QString(), QSize(),
+               QString(), ui::sys::InactiveBorder, ui::font(Face::Tahoma, 16)});
     connect(b, &QPushButton::clicked, this, [this, k] { ui::runReported([&] { BPress(k); }); });
     Topic[k - 1] = b;
     setTopicCaption(k, s("< Topic >"));
   }
+}
 
-  const QRect pagesIconRect(QPoint(471, 172), kDotSize);
-  pg_pages_view = ui::makeImage(this, s("pg_pages_view"), pagesIconRect, ui::Fit::Stretch,
-                                pictureOrNothing(s("pages_icon"), pagesIconRect.size()));
-  pg_pages_view->setToolTip(s("Page Selector"));
-  ui::onClick(pg_pages_view, [this] { pg_pages_viewClick(); });
-  copyright = ui::makeLabel(
-      this,
-      {s("copyright"), QRect(8, 627, 537, 23), s("Copyright \u00A9 2026 The Quillnote developers"),
-       ui::font(Face::NexaBold, 12), ui::sys::WindowText, Qt::AlignHCenter | Qt::AlignTop});
-  // The footer reaches over the bottom strip; the pointer passes through it to the strip.
-  copyright->setAttribute(Qt::WA_TransparentForMouseEvents);
-
+void TQuillnoteForm::createPanels() {
   QuickActionsMenu = makePanel(this, s("QuickActionsMenu"), QRect(48, 576, 422, 60),
                                ui::font(Face::Tahoma, 8, true), ui::rgb::White, true);
   createQuickActions();
@@ -277,11 +314,13 @@ void TQuillnoteForm::createControls() {
   PageSelect = makePanel(this, s("PageSelect"), QRect(600, 172, 434, 449),
                          ui::font(Face::Tahoma, 11), ui::sys::WindowText, false, BackGround);
   createPageSelector();
+}
 
-  AutoReload = makeTimer(this, s("AutoReload"), 500, false);
-  TIMERDELAYED = makeTimer(this, s("TIMERDELAYED"), 10, true);
-  BHighLight = makeTimer(this, s("BHighLight"), 10, false);
-  HighLight2sec = makeTimer(this, s("HighLight2sec"), 2000, false);
+void TQuillnoteForm::createTimers() {
+  AutoReload = ui::makeTimer(this, s("AutoReload"), 500);
+  TIMERDELAYED = ui::makeTimer(this, s("TIMERDELAYED"), 10, true);
+  BHighLight = ui::makeTimer(this, s("BHighLight"), 10);
+  HighLight2sec = ui::makeTimer(this, s("HighLight2sec"), 2000);
   connect(AutoReload, &QTimer::timeout, this, ui::reported(this, &TQuillnoteForm::AutoReloadTimer));
   connect(TIMERDELAYED, &QTimer::timeout, this,
           ui::reported(this, &TQuillnoteForm::TIMERDELAYEDTimer));
@@ -364,15 +403,15 @@ QLabel* TQuillnoteForm::languageLogo(const QString& key) const {
   return nullptr;
 }
 
-// Button captions treat "&" as a shortcut marker; a topic name is shown as written.
+// A topic name is shown as written.
 void TQuillnoteForm::setTopicCaption(int k, const QString& name) {
-  const QString shown = QString(name).replace(u'&', QStringLiteral("&&"));
+  const QString shown = ui::captionFor(name);
   QPushButton* b = Topic[k - 1];
   if (b->text() != shown) b->setText(shown);
 }
 
 QString TQuillnoteForm::topicCaption(int k) const {
-  return Topic[k - 1]->text().replace(QStringLiteral("&&"), QStringLiteral("&"));
+  return ui::captionText(Topic[k - 1]->text());
 }
 
 void TQuillnoteForm::LoadData(const QString& di) {

@@ -145,6 +145,12 @@ class TQuillnoteForm : public QWidget {
 
  private:
   void createControls();
+  void createLanguageRow();
+  void createPageRow();
+  void createFrame();
+  void createTopics();
+  void createPanels();
+  void createTimers();
   void createQuickActions();
   void createSearchBar();
   void createPageSelector();

@@ -1,16 +1,19 @@
 #include "ui/build.h"
 
-#include "ui/platform.h"
-
 #include <QEvent>
+#include <QIcon>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPushButton>
+#include <QTimer>
+
+#include "ui/pictures.h"
+#include "ui/platform.h"
 
 namespace ui {
 
 namespace {
 constexpr const char* kFit = "quillFit";
-constexpr const char* kSource = "quillSource";
 
 class ClickFilter : public QObject {
  public:
@@ -59,6 +62,27 @@ class StretchedImage : public QLabel {
   }
 };
 
+// Puts a picture on its image control when the control is first shown, before it paints.
+class PictureOnShow : public QObject {
+ public:
+  PictureOnShow(QLabel* image, const QString& picture) : QObject(image), picture_(picture) {
+    image->installEventFilter(this);
+  }
+
+  bool eventFilter(QObject* watched, QEvent* ev) override {
+    if (ev->type() == QEvent::Show) {
+      auto* image = static_cast<QLabel*>(watched);
+      image->removeEventFilter(this);
+      setImage(image, pictureOrNothing(picture_));
+      deleteLater();
+    }
+    return false;
+  }
+
+ private:
+  QString picture_;
+};
+
 }  // namespace
 
 QLabel* makeLabel(QWidget* parent, const LabelLayout& s) {
@@ -105,7 +129,6 @@ void setImage(QLabel* image, const QPixmap& picture) {
   } else {
     image->setPixmap(picture);
   }
-  image->setProperty(kSource, picture.cacheKey());
 }
 
 void setTextColor(QWidget* w, const QColor& c) {
@@ -135,6 +158,47 @@ void onClick(QWidget* w, std::function<void()> fn) {
 
 void onPress(QWidget* w, std::function<void(QMouseEvent*)> fn) {
   w->installEventFilter(new ClickFilter(w, nullptr, std::move(fn)));
+}
+
+QLabel* makeImageShownLater(QWidget* parent, const QString& name, const QRect& rect, Fit fit,
+                            const QString& picture) {
+  QLabel* image = makeImage(parent, name, rect, fit);
+  new PictureOnShow(image, picture);
+  return image;
+}
+
+QPushButton* makeFlatButton(QWidget* parent, const ButtonLayout& layout) {
+  auto* b = new QPushButton(layout.text, parent);
+  b->setObjectName(layout.name);
+  b->setGeometry(layout.rect);
+  b->setFlat(true);
+  b->setFocusPolicy(Qt::NoFocus);
+  b->setToolTip(layout.hint);
+  if (layout.font) b->setFont(*layout.font);
+  if (layout.color) setTextColor(b, *layout.color);
+  const QPixmap glyph = layout.glyph.isEmpty() ? QPixmap() : pictureOrNothing(layout.glyph);
+  if (!glyph.isNull()) b->setIcon(QIcon(glyph));
+  if (!layout.glyphSize.isEmpty())
+    b->setIconSize(layout.glyphSize);
+  else if (!glyph.isNull())
+    b->setIconSize(glyph.size());
+  return b;
+}
+
+QTimer* makeTimer(QObject* parent, const QString& name, int interval, bool singleShot) {
+  auto* timer = new QTimer(parent);
+  timer->setObjectName(name);
+  timer->setInterval(interval);
+  timer->setSingleShot(singleShot);
+  return timer;
+}
+
+QString captionFor(const QString& text) {
+  return QString(text).replace(u'&', QStringLiteral("&&"));
+}
+
+QString captionText(const QString& caption) {
+  return QString(caption).replace(QStringLiteral("&&"), QStringLiteral("&"));
 }
 
 }  // namespace ui

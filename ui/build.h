@@ -6,9 +6,13 @@
 #include <QFont>
 #include <QLabel>
 #include <QRect>
+#include <QSize>
 #include <QString>
 #include <functional>
 #include <optional>
+
+class QPushButton;
+class QTimer;
 
 namespace ui {
 
@@ -34,6 +38,35 @@ QLabel* makeImage(QWidget* parent, const QString& name, const QRect& rect, Fit f
 
 // Shows `picture` in an image control made by makeImage, fitted as it was made.
 void setImage(QLabel* image, const QPixmap& picture);
+
+// An image control (makeImage) that shows the embedded picture `picture` from the first time
+// it is shown on. Windows made hidden at start-up that many runs never open (the dialogs, the
+// page selector) thus decode their pictures, some of them large, only when needed: the
+// program starts sooner and holds less memory.
+QLabel* makeImageShownLater(QWidget* parent, const QString& name, const QRect& rect, Fit fit,
+                            const QString& picture);
+
+struct ButtonLayout {
+  QString name;
+  QRect rect;
+  QString text = {};
+  QString glyph = {};    // picture name; empty: no glyph
+  QSize glyphSize = {};  // empty: the glyph's own size
+  QString hint = {};
+  std::optional<QColor> color = std::nullopt;  // text colour; without one, the parent's
+  std::optional<QFont> font = std::nullopt;    // without one, the parent's
+};
+
+// A flat push button that takes no keyboard focus, with an optional glyph and hint.
+QPushButton* makeFlatButton(QWidget* parent, const ButtonLayout& layout);
+
+// A stopped timer with an object name, an interval in milliseconds, and whether it fires once.
+QTimer* makeTimer(QObject* parent, const QString& name, int interval, bool singleShot = false);
+
+// A button caption treats "&" as the mark of a shortcut: captionFor gives the caption that
+// shows `text` as written, and captionText the text a caption shows.
+QString captionFor(const QString& text);
+QString captionText(const QString& caption);
 
 // Text colour of a label or button (the palette's WindowText and ButtonText roles).
 void setTextColor(QWidget* w, const QColor& c);
