@@ -27,17 +27,9 @@ constexpr Row kControls[] = {
 TAboutApp::TAboutApp(QWidget* parent) : QWidget(parent) {
   ui::ChromeLayout frame = dialogs::dialogChrome(QStringLiteral("About Quillnote"));
   frame.borderRect = QRect(-6, 0, 418, 25);
-  chrome =
-      dialogs::build(this, QStringLiteral("About Quillnote"), QSize(412, 281), kControls, frame);
-  BackGround = dialogs::control<QLabel>(this, "BackGround");
-  appname = dialogs::control<QLabel>(this, "appname");
-  icon = dialogs::control<QLabel>(this, "icon");
-  Image1 = dialogs::control<QLabel>(this, "Image1");
-  Label1 = dialogs::control<QLabel>(this, "Label1");
-  Label2 = dialogs::control<QLabel>(this, "Label2");
-  Label3 = dialogs::control<QLabel>(this, "Label3");
-  Button1 = dialogs::control<QPushButton>(this, "Button1");
-  connect(Button1, &QPushButton::clicked, this, &QWidget::close);
+  dialogs::build(this, QStringLiteral("About Quillnote"), QSize(412, 281), kControls, frame);
+  connect(dialogs::control<QPushButton>(this, "Button1"), &QPushButton::clicked, this,
+          &QWidget::close);
   ui::centreOnFirstShow(this);
 }
 

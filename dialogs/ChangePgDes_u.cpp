@@ -2,22 +2,13 @@
 
 #include "dialogs/DialogParts.h"
 #include "store/linefile.h"
-#include "ui/look.h"
 #include "ui/platform.h"
 #include "ui/windows.h"
 
 namespace {
 
-using Row = dialogs::ControlRow;
-
-constexpr Row kControls[] = {
-    Row::picture("Image1", {0, 0, 321, 169}, "dialog_bg"),
-    Row::frame(),
-    Row::label("Label4", {0, 48, 313, 16}, "Write a helpfull description", 13, ui::sys::Light3D,
-               Qt::AlignHCenter | Qt::AlignTop),
-    Row::defaultButton("Button1", {120, 131, 75, 25}, "OK"),
-    Row::greyEdit("Edit1", {24, 96, 265, 21}, "Type Here"),
-};
+constexpr auto kControls =
+    dialogs::oneLineDialog("Write a helpfull description", {120, 131, 75, 25}, "Edit1");
 
 }  // namespace
 
@@ -29,15 +20,12 @@ TChangePA::TChangePA(QWidget* parent) : QWidget(parent) {
   frame.bottomName = QStringLiteral("Label3");
   frame.borderRect = QRect(-6, 1, 319, 25);
   frame.titleDrags = false;
-  chrome = dialogs::build(this, QStringLiteral("Change Page Description"), QSize(315, 164),
-                          kControls, frame);
-  Image1 = dialogs::control<QLabel>(this, "Image1");
-  Label1 = chrome->title;
-  Label1->move(84, 4);
-  chrome->addDragPiece(Image1);
-  Label4 = dialogs::control<QLabel>(this, "Label4");
-  Button1 = dialogs::control<QPushButton>(this, "Button1");
+  ui::Chrome* chrome = dialogs::build(this, QStringLiteral("Change Page Description"),
+                                      QSize(315, 164), kControls, frame);
+  chrome->title->move(84, 4);  // Label1
+  chrome->addDragPiece(dialogs::control<QLabel>(this, "Image1"));
   Edit1 = dialogs::control<QLineEdit>(this, "Edit1");
+  auto* Button1 = dialogs::control<QPushButton>(this, "Button1");
   // A failed write goes to the standard error report from here: an error must not unwind
   // through the toolkit's click handling, which leaks the event and skips its clean-up.
   connect(Button1, &QPushButton::clicked, this,
@@ -47,11 +35,15 @@ TChangePA::TChangePA(QWidget* parent) : QWidget(parent) {
 
 void TChangePA::Button1Click() {
   // A failure leaves the dialog open and goes on to the standard error report.
-  store::ModifyLine(filetoedit, linen, Edit1->text());
+  store::ModifyLine(filetoedit_, linen_, Edit1->text());
   hide();
 }
 
-void TChangePA::showCentredOn(const QWidget* home) {
+void TChangePA::openFor(const QString& filetoedit, int linen, const QString& description,
+                        const QWidget* home) {
+  linen_ = linen;
+  filetoedit_ = filetoedit;
   ui::centreOnceOn(this, home);
   ui::showInFront(this);
+  Edit1->setText(description);
 }

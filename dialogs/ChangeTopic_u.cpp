@@ -6,21 +6,12 @@
 #include "dialogs/Error_u.h"
 #include "store/datatree.h"
 #include "store/linefile.h"
-#include "ui/look.h"
 #include "ui/windows.h"
 
 namespace {
 
-using Row = dialogs::ControlRow;
-
-constexpr Row kControls[] = {
-    Row::picture("Image1", {0, 0, 321, 169}, "dialog_bg"),
-    Row::frame(),
-    Row::label("Label4", {0, 48, 313, 16}, "What's this topic about?", 13, ui::sys::Light3D,
-               Qt::AlignHCenter | Qt::AlignTop),
-    Row::defaultButton("Button1", {117, 131, 75, 25}, "OK"),
-    Row::greyEdit("name", {24, 96, 265, 21}, "Type Here"),
-};
+constexpr auto kControls =
+    dialogs::oneLineDialog("What's this topic about?", {117, 131, 75, 25}, "name");
 
 }  // namespace
 
@@ -29,12 +20,10 @@ TTopicEdit::TTopicEdit(TErrorFrame* errorFrame, QWidget* parent)
   ui::ChromeLayout frame = dialogs::dialogChrome(QStringLiteral("Edit Topic"));
   frame.rightName = QStringLiteral("Label2");
   frame.bottomName = QStringLiteral("Label3");
-  chrome = dialogs::build(this, QStringLiteral("Edit TOpic"), QSize(316, 165), kControls, frame);
-  Image1 = dialogs::control<QLabel>(this, "Image1");
-  Label4 = dialogs::control<QLabel>(this, "Label4");
-  Button1 = dialogs::control<QPushButton>(this, "Button1");
+  dialogs::build(this, QStringLiteral("Edit TOpic"), QSize(316, 165), kControls, frame);
   name = dialogs::control<QLineEdit>(this, "name");
-  connect(Button1, &QPushButton::clicked, this, &TTopicEdit::Button1Click);
+  connect(dialogs::control<QPushButton>(this, "Button1"), &QPushButton::clicked, this,
+          &TTopicEdit::Button1Click);
   ui::centreOnFirstShow(this);
 }
 
@@ -47,15 +36,30 @@ void TTopicEdit::Button1Click() {
   try {
     // A slot outside 1..10 comes from a damaged topic address; it is refused like any
     // other failed write rather than touching a line of another topic.
-    if (linen < 1 || linen > store::kSlots) throw std::out_of_range("topic slot");
+    if (linen_ < 1 || linen_ > store::kSlots) throw std::out_of_range("topic slot");
     store::ModifyLine(
-        store::dataRoot() + QStringLiteral("/") + lgandpage + QStringLiteral("/topics.txt"),
-        linen - 1, name->text());
+        store::dataRoot() + QStringLiteral("/") + lgandpage_ + QStringLiteral("/topics.txt"),
+        linen_ - 1, name->text());
     hide();
-    done = true;
+    done_ = true;
   } catch (...) {
     ui::notice(errorFrame_, QStringLiteral("error"),
                QStringLiteral("A Error has occured. Acess Denied"),
                QStringLiteral("Error Code: 103"), QStringLiteral("Close"));
   }
+}
+
+void TTopicEdit::openFor(const QString& lgandpage, int linen, const QString& text,
+                         QObject* opener) {
+  name->setText(text);
+  linen_ = linen;
+  lgandpage_ = lgandpage;
+  done_ = false;
+  opener_ = opener;
+  ui::showInFront(this);
+}
+
+QString TTopicEdit::takeName() {
+  done_ = false;
+  return name->text();
 }

@@ -2,14 +2,11 @@
 // the name back to the editor that opened it.
 #pragma once
 
-#include <QLabel>
-#include <QLineEdit>
 #include <QPointer>
-#include <QPushButton>
+#include <QString>
 #include <QWidget>
 
-#include "ui/chrome.h"
-
+class QLineEdit;
 class TErrorFrame;
 
 class TTopicEdit : public QWidget {
@@ -20,22 +17,29 @@ class TTopicEdit : public QWidget {
   // The message window for the dialog's notices, when it is created after the dialog.
   void setErrorFrame(TErrorFrame* errorFrame) { errorFrame_ = errorFrame; }
 
-  // Set by the editor that opens the dialog.
-  QString lgandpage;         // topic address up to the comma, e.g. "Lg_Delphi/3"
-  int linen = 0;             // topic slot, 1..10
-  bool done = false;         // a rename succeeded and its name waits for the opening editor
-  QPointer<QObject> opener;  // the editor that opened the dialog last
+  // Opens the dialog for topic slot `linen` of the page `lgandpage` (the topic address up to
+  // its comma, e.g. "Lg_Delphi/3"), offering `text` as the new name, on behalf of the editor
+  // `opener`. A rename begun before and not yet taken back is forgotten.
+  void openFor(const QString& lgandpage, int linen, const QString& text, QObject* opener);
 
+  const QString& lgandpage() const { return lgandpage_; }
+  int linen() const { return linen_; }  // topic slot, 1..10
+  // A rename succeeded and its name waits for the editor that opened the dialog.
+  bool done() const { return done_; }
+  // The editor that opened the dialog last.
+  const QObject* opener() const { return opener_.data(); }
+  // The new name, taken by the opening editor: `done` is cleared.
+  QString takeName();
+
+ private:
   // OK: writes `name` as line `linen` of the page's topic list, hides the dialog and sets
   // `done`. An empty name, or a failed write, shows a notice and leaves the dialog open.
   void Button1Click();
 
-  ui::Chrome* chrome = nullptr;
-  QLabel* Image1 = nullptr;
-  QLabel* Label4 = nullptr;
-  QPushButton* Button1 = nullptr;
   QLineEdit* name = nullptr;
-
- private:
   TErrorFrame* errorFrame_;
+  QString lgandpage_;
+  int linen_ = 0;
+  bool done_ = false;
+  QPointer<QObject> opener_;
 };

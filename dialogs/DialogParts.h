@@ -9,10 +9,12 @@
 #include <QSize>
 #include <QString>
 #include <QWidget>
+#include <array>
 #include <span>
 
 #include "ui/build.h"
 #include "ui/chrome.h"
+#include "ui/look.h"
 
 namespace dialogs {
 
@@ -58,6 +60,21 @@ struct ControlRow {
     return row;
   }
 };
+
+// The controls of a dialog that asks for one line of text (the rename and the page
+// description dialogs): the background, the frame, the question `question`, the OK button
+// at `ok` and the edit box `field`.
+constexpr std::array<ControlRow, 5> oneLineDialog(const char* question, QRect ok,
+                                                  const char* field) {
+  return {{
+      ControlRow::picture("Image1", {0, 0, 321, 169}, "dialog_bg"),
+      ControlRow::frame(),
+      ControlRow::label("Label4", {0, 48, 313, 16}, question, 13, ui::sys::Light3D,
+                        Qt::AlignHCenter | Qt::AlignTop),
+      ControlRow::defaultButton("Button1", ok, "OK"),
+      ControlRow::greyEdit(field, {24, 96, 265, 21}, "Type Here"),
+  }};
+}
 
 // Makes `window` a dialog (frameless, caption `caption`, fixed client size `size`) and builds
 // its controls from `rows`, in order; the Frame row is the frame `frame`. Returns the frame.

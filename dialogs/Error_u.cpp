@@ -24,9 +24,8 @@ constexpr Row kControls[] = {
 }  // namespace
 
 TErrorFrame::TErrorFrame(QWidget* parent) : QWidget(parent) {
-  chrome = dialogs::build(this, QStringLiteral("Error Handler"), QSize(316, 153), kControls,
-                          dialogs::dialogChrome(QStringLiteral("Hey!")));
-  BackGround = dialogs::control<QLabel>(this, "BackGround");
+  dialogs::build(this, QStringLiteral("Error Handler"), QSize(316, 153), kControls,
+                 dialogs::dialogChrome(QStringLiteral("Hey!")));
   errortext = dialogs::control<QLabel>(this, "errortext");
   image_error = dialogs::control<QLabel>(this, "image_error");
   errortext2 = dialogs::control<QLabel>(this, "errortext2");

@@ -2,12 +2,12 @@
 // of text and one button whose caption the caller chooses. One instance, reused.
 #pragma once
 
-#include <QLabel>
-#include <QPushButton>
 #include <QWidget>
 
-#include "ui/chrome.h"
 #include "ui/windows.h"
+
+class QLabel;
+class QPushButton;
 
 class TErrorFrame : public QWidget, public ui::NoticeWindow {
   Q_OBJECT
@@ -19,8 +19,7 @@ class TErrorFrame : public QWidget, public ui::NoticeWindow {
   void StartHandle(const QString& mode, const QString& Text, const QString& Text2,
                    const QString& BtLabel) override;
 
-  ui::Chrome* chrome = nullptr;
-  QLabel* BackGround = nullptr;
+ private:
   QLabel* errortext = nullptr;
   QLabel* image_error = nullptr;
   QLabel* errortext2 = nullptr;

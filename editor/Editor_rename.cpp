@@ -16,19 +16,15 @@ void TEditorForm::TitleInfoClick() {
   TTopicEdit* dialog = dialogs_ ? dialogs_->TopicEdit.get() : nullptr;
   if (!dialog) return;
   // The address is "<language>/<page>,<slot>".
-  const QString address = lgpage->text();
+  const QString address = topicAddress();
   const int comma = address.indexOf(u',');
   try {
-    dialog->name->setText(TitleInfo->text() != editor::kTitlePlaceholder ? TitleInfo->text()
-                                                                         : QString());
     // Up to three characters after the comma (the start of the text when there is none).
     const int slot = store::parseInteger(address.mid(comma + 1, 3));
-    dialog->linen = slot;
-    dialog->lgandpage = comma >= 0 ? address.left(comma) : QString();
     // A new rename begins: a name left over from an earlier one is not this window's.
-    dialog->done = false;
-    dialog->opener = this;
-    ui::showInFront(dialog);
+    dialog->openFor(comma >= 0 ? address.left(comma) : QString(), slot,
+                    TitleInfo->text() != editor::kTitlePlaceholder ? TitleInfo->text() : QString(),
+                    this);
     Check->start();
   } catch (const store::ConvertError&) {
     ui::platform().messageBox(this, QStringLiteral("Error. (302)"));
@@ -39,12 +35,11 @@ void TEditorForm::CheckTimer() {
   TTopicEdit* dialog = dialogs_ ? dialogs_->TopicEdit.get() : nullptr;
   // The name goes back to the window that opened the dialog; once another window has
   // opened it (or this one is gone from it) there is nothing more to wait for.
-  if (!dialog || dialog->opener.data() != this) {
+  if (!dialog || dialog->opener() != this) {
     Check->stop();
     return;
   }
-  if (!dialog->done) return;
-  TitleInfo->setText(dialog->name->text());
-  dialog->done = false;
+  if (!dialog->done()) return;
+  TitleInfo->setText(dialog->takeName());
   Check->stop();
 }

@@ -20,12 +20,16 @@ const QString kChangedQuestion = QStringLiteral(
     "Do you wish to replace it with your text?");
 }  // namespace
 
+bool TEditorForm::unsaved() const {
+  return BtRestore->isEnabled();
+}
+
 bool TEditorForm::SaveText() {
   return saveTopicFile(false);
 }
 
 bool TEditorForm::saveTopicFile(bool automatic) {
-  const QString path = storelocation->text();
+  const QString path = topicPath();
   if (!unreadable_.isEmpty()) {
     // The file holds text this window never showed: it is not written over.
     notice(QStringLiteral("error"), QStringLiteral("The topic could not be saved."), unreadable_,
@@ -46,7 +50,7 @@ bool TEditorForm::saveTopicFile(bool automatic) {
     if (ask(kChangedQuestion, false) != ui::Answer::Yes) return false;
   }
   // Unedited, the text is written back exactly as it was read.
-  const QString text = BtRestore->isEnabled() ? memoText() : restoreText_;
+  const QString text = unsaved() ? memoText() : restoreText_;
   try {
     diskStamp_ = store::saveTopic(path, text);
   } catch (const store::IoError& e) {
@@ -82,11 +86,11 @@ void TEditorForm::SaveAutoTTimer() {
   if (questionsOpen_ > 0) return;
   // Only unsaved changes are written: a window with nothing new must not put its older
   // text over a later save of the same topic from another window.
-  if (BtRestore->isEnabled()) saveTopicFile(true);
+  if (unsaved()) saveTopicFile(true);
 }
 
 void TEditorForm::AllTextChange() {
-  if (!BtRestore->isEnabled()) BtRestore->setEnabled(true);
+  if (!unsaved()) BtRestore->setEnabled(true);
 }
 
 void TEditorForm::BtRestoreClick() {
@@ -106,7 +110,7 @@ void TEditorForm::IconHideTimer() {
 }
 
 void TEditorForm::FormCloseQuery(bool& CanClose) {
-  if (!BtRestore->isEnabled()) return;
+  if (!unsaved()) return;
   switch (ask(QStringLiteral("Do you wish to save changes?"), true)) {
     case ui::Answer::Yes:
       // A save that failed keeps the window, and its text, open.

@@ -327,6 +327,14 @@ void TEditorForm::loadTopic(const QString& caption, const QString& language, int
   }
 }
 
+QString TEditorForm::topicPath() const {
+  return storelocation->text();
+}
+
+QString TEditorForm::topicAddress() const {
+  return lgpage->text();
+}
+
 QString TEditorForm::memoText() const {
   // The raw text keeps non-breaking spaces and line separators (U+2028) as they are; the
   // separators between paragraphs become '\n'.

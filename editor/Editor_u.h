@@ -41,9 +41,6 @@ class TEditorForm : public QWidget {
   // written.
   bool SaveText();
 
-  // Rewrites the settings file from the controls (nothing while the window is being built).
-  void WriteSettings();
-
   // Selects the next occurrence of `ATextToSearch` (any letter case) after the memo's
   // selection; with `ACicle`, starts once more from the top when none follows.
   void SearchNext(QPlainTextEdit* AMemo, const QString& ATextToSearch, bool ACicle);
@@ -52,6 +49,46 @@ class TEditorForm : public QWidget {
   QString memoText() const;
   // The text as last loaded, saved or restored.
   const QString& lastSaved() const { return restoreText_; }
+  // Whether the memo changed since it was last loaded, saved or restored: the Restore button
+  // is enabled exactly then.
+  bool unsaved() const;
+  // The topic's file path and its address ("Lg_Delphi/3,7"), kept as the texts of two labels
+  // without width.
+  QString topicPath() const;
+  QString topicAddress() const;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  bool AllOK = false;    // the creation step is over: setting changes are written
+  bool shifton = false;  // a Ctrl+S key-down waits for its character to be swallowed
+
+  Dialogs* dialogs_;
+  QString restoreText_;
+  store::FileStamp diskStamp_;  // the topic file as this window last read or saved it
+  QString unreadable_;          // why the topic file could not be read; empty when it was read
+  int questionsOpen_ = 0;
+  bool conflictTold_ = false;  // an auto-save told that the file changed on disk meanwhile
+
+  void createControls();
+  void createMemo();
+  void createSettingsControls();
+  void createFindBox();
+  void connectHandlers();
+  void readSettings();
+  // Rewrites the settings file from the controls (nothing while the window is being built).
+  void WriteSettings();
+  void notice(const QString& mode, const QString& text, const QString& text2,
+              const QString& button);
+  // Saves as SaveText does; an auto-save never replaces a file changed on disk meanwhile.
+  bool saveTopicFile(bool automatic);
+  // Asks a question of this window; auto-save waits while it is open.
+  ui::Answer ask(const QString& question, bool withCancel);
+  bool AllTextKeyDown(int key, Qt::KeyboardModifiers modifiers);
+  bool AllTextKeyPress();
+  int countFoundLines(const QString& query) const;
 
   // Handlers.
   void SaveBtClick();
@@ -95,35 +132,4 @@ class TEditorForm : public QWidget {
   QTimer* SaveAutoT = nullptr;
   QTimer* IconHide = nullptr;
   QTimer* Check = nullptr;
-
-  bool AllOK = false;    // the creation step is over: setting changes are written
-  bool shifton = false;  // a Ctrl+S key-down waits for its character to be swallowed
-
- protected:
-  void closeEvent(QCloseEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
-
- private:
-  void createControls();
-  void createMemo();
-  void createSettingsControls();
-  void createFindBox();
-  void connectHandlers();
-  void readSettings();
-  void notice(const QString& mode, const QString& text, const QString& text2,
-              const QString& button);
-  // Saves as SaveText does; an auto-save never replaces a file changed on disk meanwhile.
-  bool saveTopicFile(bool automatic);
-  // Asks a question of this window; auto-save waits while it is open.
-  ui::Answer ask(const QString& question, bool withCancel);
-  bool AllTextKeyDown(int key, Qt::KeyboardModifiers modifiers);
-  bool AllTextKeyPress();
-  int countFoundLines(const QString& query) const;
-
-  Dialogs* dialogs_;
-  QString restoreText_;
-  store::FileStamp diskStamp_;  // the topic file as this window last read or saved it
-  QString unreadable_;          // why the topic file could not be read; empty when it was read
-  int questionsOpen_ = 0;
-  bool conflictTold_ = false;  // an auto-save told that the file changed on disk meanwhile
 };

@@ -49,7 +49,7 @@ bool TQuillnoteForm::eventFilter(QObject* watched, QEvent* event) {
 }
 
 int TQuillnoteForm::search(const QString& term) {
-  const int page = store::search(currentLG, currentpage, term, searchState);
+  const int page = store::search(currentLG_, currentpage_, term, searchState_);
   // The found slot is marked once the caller has shown its page.
   HighLight2sec->stop();
   BHighLight->start();
@@ -66,11 +66,11 @@ void TQuillnoteForm::StartSearchClick() {
 
 void TQuillnoteForm::CloseSearchClick() {
   SearchPanel->hide();
-  searchState.prevsearchquery.clear();
+  searchState_.prevsearchquery.clear();
 }
 
 void TQuillnoteForm::BHighLightTimer() {
-  const int mark = searchState.tohighlight;
+  const int mark = searchState_.tohighlight;
   for (int k = 1; k <= store::kSlots; ++k) {
     home::setFontColour(Topic[k - 1], k == mark ? ui::rgb::Highlight : ui::sys::InactiveBorder);
   }

@@ -43,8 +43,13 @@ void TQuillnoteForm::SetProgramTheme(const QString& theme) {
   SearchPanel->update();
 }
 
+TQuillnoteForm::Look TQuillnoteForm::look() const {
+  return {ui::textColor(QuickActionsMenu) == ui::rgb::White,
+          ui::textColor(copyright) == ui::rgb::White};
+}
+
 void TQuillnoteForm::toggleTheme() {
-  if (ui::textColor(QuickActionsMenu) == ui::rgb::White)
+  if (look().dark)
     SetProgramTheme(QStringLiteral("light"));
   else
     SetProgramTheme(QStringLiteral("dark"));

@@ -158,6 +158,9 @@ void TQuillnoteForm::setDialogs(Dialogs* dialogs) {
 
 namespace {
 
+using F = TQuillnoteForm;
+namespace sys = ui::sys;
+
 // One step of building the home window, a row of the table it is built from: a picture, a
 // label centred in its rectangle, or a group of controls that a method of the window makes.
 struct ControlRow {
@@ -199,9 +202,7 @@ QLabel* makeControl(QWidget* window, const ControlRow& row) {
 }  // namespace
 
 void TQuillnoteForm::createControls() {
-  using F = TQuillnoteForm;
   using Row = ControlRow;
-  namespace sys = ui::sys;
   // In creation order: later controls lie over earlier ones.
   static constexpr Row kControls[] = {
       Row::picture(&F::BackGround, "BackGround", kWallpaperRect, "wlp_dark"),
@@ -256,11 +257,10 @@ void TQuillnoteForm::createLanguageRow() {
     ui::onClick(lang.circle, [this, key = lang.key] { setlanguage(key); });
   }
   for (const LanguageRow& row : kLanguageRows) {
-    LanguageControls& lang = languages_.at(static_cast<size_t>(keys.indexOf(s(row.key))));
     const QRect logoRect(QPoint(row.left + 7, row.logoTop), kLogoSize);
-    lang.logo = ui::makeImage(this, s(row.logo), logoRect, ui::Fit::Stretch,
-                              pictureOrNothing(s(row.picture), logoRect.size()));
-    ui::onClick(lang.logo, [this, key = lang.key] { setlanguage(key); });
+    QLabel* logo = ui::makeImage(this, s(row.logo), logoRect, ui::Fit::Stretch,
+                                 pictureOrNothing(s(row.picture), logoRect.size()));
+    ui::onClick(logo, [this, key = s(row.key)] { setlanguage(key); });
   }
 }
 
@@ -391,18 +391,6 @@ void TQuillnoteForm::treeMakerDone() {
     ui::runReported([&] { std::rethrow_exception(error); });
 }
 
-QLabel* TQuillnoteForm::languageCircle(const QString& key) const {
-  for (const LanguageControls& lang : languages_)
-    if (lang.key == key) return lang.circle;
-  return nullptr;
-}
-
-QLabel* TQuillnoteForm::languageLogo(const QString& key) const {
-  for (const LanguageControls& lang : languages_)
-    if (lang.key == key) return lang.logo;
-  return nullptr;
-}
-
 // A topic name is shown as written.
 void TQuillnoteForm::setTopicCaption(int k, const QString& name) {
   const QString shown = ui::captionFor(name);
@@ -422,10 +410,10 @@ void TQuillnoteForm::LoadData(const QString& di) {
     for (int n = 1; n <= store::kPages; ++n) setHint(page_txt[n - 1], pageabout[n]);
   }
   // Without the file, the descriptions read last stay on screen.
-  if (currentpage >= 1 && currentpage <= store::kPages)
-    setCaption(AboutPage, pageabout[currentpage]);
+  if (currentpage_ >= 1 && currentpage_ <= store::kPages)
+    setCaption(AboutPage, pageabout[currentpage_]);
 
-  const QString topics = store::topicsPath(di, currentpage);
+  const QString topics = store::topicsPath(di, currentpage_);
   if (!store::fileExists(topics)) {
     for (int k = 1; k <= store::kSlots; ++k) setTopicCaption(k, s("click to create"));
     return;
@@ -437,7 +425,7 @@ void TQuillnoteForm::LoadData(const QString& di) {
 void TQuillnoteForm::setlanguage(const QString& LGID) {
   // The page selector covers the page; while it is open the language stays.
   if (PageSelect->isVisibleTo(this)) return;
-  searchState.prevsearchquery.clear();
+  searchState_.prevsearchquery.clear();
 
   // Each mark is decoded once and shared by every circle that shows it.
   const QPixmap unselected = pictureOrNothing(s("crc_bl"), kCircleSize);
@@ -447,12 +435,12 @@ void TQuillnoteForm::setlanguage(const QString& LGID) {
   for (const LanguageControls& lang : languages_) {
     if (lang.key == LGID) ui::setImage(lang.circle, selected);
   }
-  currentLG = LGID;
+  currentLG_ = LGID;
   loadShown(true);
 }
 
 void TQuillnoteForm::SetPage(int pg) {
-  currentpage = pg;
+  currentpage_ = pg;
   const QPixmap unselected = pictureOrNothing(s("crc_0"), kDotSize);
   ui::setImage(temp, unselected);
   for (QLabel* d : pg_button) ui::setImage(d, unselected);
@@ -467,10 +455,10 @@ void TQuillnoteForm::SetPage(int pg) {
 void TQuillnoteForm::BPress(int k) {
   // Editors are top-level windows of their own; the application keeps them until it ends.
   auto* editor = new TEditorForm(dialogs_);
-  if (ui::textColor(copyright) != ui::rgb::White) editor->applyLightTheme();
+  if (!look().editorsDark) editor->applyLightTheme();
   editor->show();
   editor->move(x() + 25, y() + 25);
-  editor->loadTopic(topicCaption(k), currentLG, currentpage, k);
+  editor->loadTopic(topicCaption(k), currentLG_, currentpage_, k);
 }
 
 void TQuillnoteForm::AutoReloadTimer() {
@@ -480,7 +468,7 @@ void TQuillnoteForm::AutoReloadTimer() {
 void TQuillnoteForm::loadShown(bool chosen) {
   if (chosen) loadFailure_ = 0;
   try {
-    LoadData(currentLG);
+    LoadData(currentLG_);
     loadFailure_ = 0;
   } catch (const store::IoError& e) {
     // A file that stays unreadable would bring the report back with every reload.
@@ -492,13 +480,10 @@ void TQuillnoteForm::loadShown(bool chosen) {
 
 void TQuillnoteForm::AboutPageClick() {
   if (!dialogs_) return;
-  TChangePA* dialog = dialogs_->ChangePA.get();
   // The dialog writes to the page it was opened on, whatever is selected while it is open.
-  dialog->linen = currentpage - 1;
-  dialog->filetoedit = store::aboutPagesPath(currentLG);
-  dialog->showCentredOn(this);
   const QString text = AboutPage->text();
-  dialog->Edit1->setText(text != store::kDescriptionPlaceholder ? text : QString());
+  dialogs_->ChangePA->openFor(store::aboutPagesPath(currentLG_), currentpage_ - 1,
+                              text != store::kDescriptionPlaceholder ? text : QString(), this);
 }
 
 void TQuillnoteForm::closeEvent(QCloseEvent* event) {

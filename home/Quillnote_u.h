@@ -46,8 +46,49 @@ class TQuillnoteForm : public QWidget {
   void setlanguage(const QString& LGID);
   // Selects page `pg` (normally 1..15) and reloads it.
   void SetPage(int pg);
+
+  // The window's state. Editors and the page description dialog are given the first two.
+  const QString& currentLG() const { return currentLG_; }  // e.g. "Lg_Delphi"
+  int currentpage() const { return currentpage_; }         // 1..15; 0 until the first SetPage
+  // prevsearchquery, searchcnt, tohighlight.
+  const store::SearchState& searchState() const { return searchState_; }
+
+  // The look, as the window's controls record it; no variable holds it. The toggle goes by
+  // the quick-action captions, white in the dark look; an editor opens in the look of the
+  // footer, white in the dark look. Until a theme applies (or after an unknown theme name)
+  // the footer keeps its designed colour, so the captions then say dark and the footer light.
+  struct Look {
+    bool dark;         // the quick-action captions are white
+    bool editorsDark;  // the footer is white
+  };
+  Look look() const;
+
+  // The name topic button `k` (1..10) shows, as written.
+  QString topicCaption(int k) const;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  // Controls, in creation order.
+  void createControls();
+  void createLanguageRow();
+  void createPageRow();
+  void createFrame();
+  void createTopics();
+  void createPanels();
+  void createTimers();
+  void createQuickActions();
+  void createSearchBar();
+  void createPageSelector();
+
   // Opens topic slot `k` (1..10) of the current page in a new editor window.
   void BPress(int k);
+  // Opens the page description dialog on the current page.
+  void AboutPageClick();
 
   // Topic search: one search step over the current language's topic lists; returns the
   // page to show and arms the highlight of the found slot.
@@ -68,7 +109,7 @@ class TQuillnoteForm : public QWidget {
   // Themes: applies "light" or "dark" (any other text changes nothing on screen) and writes
   // it to the theme file.
   void SetProgramTheme(const QString& theme);
-  // Switches to the other look, judged by the quick-action font colour.
+  // Switches to the other look, judged by the quick-action captions.
   void toggleTheme();
 
   // Quick actions and keys.
@@ -78,22 +119,36 @@ class TQuillnoteForm : public QWidget {
   // The window's own key-down handler (F1, F3, F4, F7); modifiers are not examined.
   void FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
 
-  // Opens the page description dialog on the current page.
-  void AboutPageClick();
-
   // Timer handlers.
   void AutoReloadTimer();
   void TIMERDELAYEDTimer();
   void BHighLightTimer();
   void HighLight2secTimer();
 
-  // The window's state. Editors and the page description dialog read the first two.
-  QString currentLG;    // key of the current language, e.g. "Lg_Delphi"
-  int currentpage = 0;  // 1..15; 0 until the first SetPage
-  std::array<QString, store::kPages + 1> pageabout;  // [1..15]: descriptions as last read
-  store::SearchState searchState;                    // prevsearchquery, searchcnt, tohighlight
+  // What the start of the data tree made, and the languages still to make.
+  struct TreeStart {
+    bool created = false;
+    QStringList later;
+  };
+  static TreeStart startDataTree();
+  void FormCreate(std::future<TreeStart>& tree);
+  void finishTree(const QStringList& languages, bool flush);
+  void startTreeMaker();
+  // Queued by name by the worker once its work is done, so that the call carries nothing the
+  // worker made: all it did is handed over by waiting for it, which ThreadSanitizer follows,
+  // not through the event queue, whose locks it cannot see in a Qt built without it.
+  Q_INVOKABLE void treeMakerDone();
+  void setTopicCaption(int k, const QString& name);
+  // Loads the page shown. A failure is reported once: the same failure again is not
+  // reported until a load succeeded or, with `chosen` (a language or page the user chose),
+  // at once.
+  void loadShown(bool chosen);
 
-  // Controls, in creation order.
+  QString currentLG_;
+  int currentpage_ = 0;
+  std::array<QString, store::kPages + 1> pageabout;  // [1..15]: descriptions as last read
+  store::SearchState searchState_;
+
   QLabel* BackGround = nullptr;
   QLabel* Title = nullptr;
   QLabel* LanguageTitle = nullptr;
@@ -130,53 +185,9 @@ class TQuillnoteForm : public QWidget {
   QTimer* BHighLight = nullptr;
   QTimer* HighLight2sec = nullptr;
 
-  // The language circle and logo of the language with key `key` (null for an unknown key).
-  QLabel* languageCircle(const QString& key) const;
-  QLabel* languageLogo(const QString& key) const;
-
-  // The name a topic button shows (its caption as written, without display escaping).
-  QString topicCaption(int k) const;
-
- protected:
-  void closeEvent(QCloseEvent* event) override;
-  void keyPressEvent(QKeyEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
-
- private:
-  void createControls();
-  void createLanguageRow();
-  void createPageRow();
-  void createFrame();
-  void createTopics();
-  void createPanels();
-  void createTimers();
-  void createQuickActions();
-  void createSearchBar();
-  void createPageSelector();
-  // What the start of the data tree made, and the languages still to make.
-  struct TreeStart {
-    bool created = false;
-    QStringList later;
-  };
-  static TreeStart startDataTree();
-  void FormCreate(std::future<TreeStart>& tree);
-  void finishTree(const QStringList& languages, bool flush);
-  void startTreeMaker();
-  // Queued by name by the worker once its work is done, so that the call carries nothing the
-  // worker made: all it did is handed over by waiting for it, which ThreadSanitizer follows,
-  // not through the event queue, whose locks it cannot see in a Qt built without it.
-  Q_INVOKABLE void treeMakerDone();
-  void setTopicCaption(int k, const QString& name);
-  // Loads the page shown. A failure is reported once: the same failure again is not
-  // reported until a load succeeded or, with `chosen` (a language or page the user chose),
-  // at once.
-  void loadShown(bool chosen);
-
   struct LanguageControls {
     QString key;
     QLabel* circle = nullptr;
-    QLabel* logo = nullptr;
   };
   std::array<LanguageControls, 9> languages_;  // in the order of store::languageKeys()
   Dialogs* dialogs_ = nullptr;

@@ -1,6 +1,8 @@
 // The about window: its static texts and places, one window however often it is asked
 // for, centred on the screen the first time, and hidden again by "Return" or the "x".
 #include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
 #include <QScreen>
 #include <QtTest>
 
@@ -97,9 +99,9 @@ void AboutTest::closes() {
   TAboutApp about;
   about.ShowAbout();
   QVERIFY(QTest::qWaitForWindowExposed(&about));
-  if (how == "button") QTest::mouseClick(about.Button1, Qt::LeftButton);
+  if (how == "button") QTest::mouseClick(about.findChild<QPushButton*>("Button1"), Qt::LeftButton);
   if (how == "x") QTest::mouseClick(about.findChild<QLabel*>("winbt_Close"), Qt::LeftButton);
-  if (how == "enter") QTest::keyClick(about.appname, Qt::Key_Return);
+  if (how == "enter") QTest::keyClick(about.findChild<QLabel*>("appname"), Qt::Key_Return);
   QVERIFY(!about.isVisible());
   about.ShowAbout();
   QVERIFY(about.isVisible());

@@ -1,6 +1,8 @@
 // The message window: the icon chosen by the mode keyword, the two lines and the button
 // caption, its place at the centre of the screen, and the ways it is closed.
 #include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
 #include <QScreen>
 #include <QtTest>
 
@@ -17,6 +19,14 @@ QPoint centredFor(QSize outer) {
   const QRect screen = QGuiApplication::primaryScreen()->geometry();
   return screen.topLeft() + QPoint(int(std::trunc(screen.width() / 2.0 - outer.width() / 2.0)),
                                    int(std::trunc(screen.height() / 2.0 - outer.height() / 2.0)));
+}
+
+QString text(const TErrorFrame& f, const char* name) {
+  return f.findChild<QLabel*>(QString::fromLatin1(name))->text();
+}
+
+QPushButton* button(const TErrorFrame& f) {
+  return f.findChild<QPushButton*>(QStringLiteral("e_Button"));
 }
 
 QString shownIcon(const TErrorFrame& f) {
@@ -67,8 +77,8 @@ void MessageWindowTest::startsHiddenWithDesignedControls() {
   QWidget* w = f.findChild<QWidget*>(control);
   QVERIFY2(w, qPrintable(control));
   QCOMPARE(w->geometry(), rect);
-  QCOMPARE(f.errortext->text(), QStringLiteral("Oh No! An Error has Occured"));
-  QCOMPARE(f.e_Button->text(), QStringLiteral("OK"));
+  QCOMPARE(text(f, "errortext"), QStringLiteral("Oh No! An Error has Occured"));
+  QCOMPARE(button(f)->text(), QStringLiteral("OK"));
   QCOMPARE(f.findChild<QLabel*>("title")->text(), QStringLiteral("Hey!"));
   QVERIFY(f.findChild<QLabel*>("title")->width() > 0);
 }
@@ -103,9 +113,9 @@ void MessageWindowTest::modeChoosesIcon() {
   QVERIFY(f.isVisible());
   QVERIFY(!f.isModal());
   QCOMPARE(shownIcon(f), icon);
-  QCOMPARE(f.errortext->text(), QStringLiteral("a"));
-  QCOMPARE(f.errortext2->text(), QStringLiteral("b"));
-  QCOMPARE(f.e_Button->text(), QStringLiteral("Fine"));
+  QCOMPARE(text(f, "errortext"), QStringLiteral("a"));
+  QCOMPARE(text(f, "errortext2"), QStringLiteral("b"));
+  QCOMPARE(button(f)->text(), QStringLiteral("Fine"));
   QCOMPARE(f.pos(), centredFor(f.frameGeometry().size()));
 }
 
@@ -118,9 +128,9 @@ void MessageWindowTest::secondNoticeReplacesFirstAndRecentres() {
   f.StartHandle(QStringLiteral("warning"), QStringLiteral("You must type something!"), QString(),
                 QStringLiteral("Okay"));
   QCOMPARE(shownIcon(f), QStringLiteral("image_warning"));
-  QCOMPARE(f.errortext->text(), QStringLiteral("You must type something!"));
-  QCOMPARE(f.errortext2->text(), QString());
-  QCOMPARE(f.e_Button->text(), QStringLiteral("Okay"));
+  QCOMPARE(text(f, "errortext"), QStringLiteral("You must type something!"));
+  QCOMPARE(text(f, "errortext2"), QString());
+  QCOMPARE(button(f)->text(), QStringLiteral("Okay"));
   // 316 x 153 on the screen: the half pixel of the height is truncated away.
   QCOMPARE(f.pos(), centredFor(QSize(316, 153)));
   int visible = 0;
@@ -143,7 +153,7 @@ void MessageWindowTest::closes() {
   f.StartHandle(QStringLiteral("information"), QStringLiteral("a"), QStringLiteral("b"),
                 QStringLiteral("Sure!"));
   QVERIFY(QTest::qWaitForWindowExposed(&f));
-  if (how == "button") QTest::mouseClick(f.e_Button, Qt::LeftButton);
+  if (how == "button") QTest::mouseClick(button(f), Qt::LeftButton);
   if (how == "x") QTest::mouseClick(f.findChild<QLabel*>("winbt_Close"), Qt::LeftButton);
   if (how == "enter") QTest::keyClick(&f, Qt::Key_Return);
   QVERIFY(!f.isVisible());

@@ -3,6 +3,9 @@
 // leaves the dialog open; the "x" writes nothing.
 #include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QtTest>
 
 #include "dialogs/ChangePgDes_u.h"
@@ -31,11 +34,17 @@ struct Fixture {
   explicit Fixture(int page = 4) {
     QDir().mkpath(QStringLiteral("./Data/Lg_Delphi"));
     testing_support::writeBytes(kAbout, crlf(fifteenPages()));
-    dialog.linen = page - 1;
-    dialog.filetoedit = kAbout;
-    dialog.show();
+    dialog.openFor(kAbout, page - 1, QString(), nullptr);
   }
 };
+
+QLineEdit* field(const TChangePA& dialog) {
+  return dialog.findChild<QLineEdit*>(QStringLiteral("Edit1"));
+}
+
+QPushButton* okButton(const TChangePA& dialog) {
+  return dialog.findChild<QPushButton*>(QStringLiteral("Button1"));
+}
 
 }  // namespace
 
@@ -82,7 +91,7 @@ void PageDescriptionTest::designedControls() {
   QCOMPARE(title->text(), QStringLiteral("Edit Page Description"));
   QCOMPARE(title->pos(), QPoint(84, 4));
   QVERIFY(title->width() > 0);
-  QCOMPARE(dialog.Edit1->placeholderText(), QStringLiteral("Type Here"));
+  QCOMPARE(field(dialog)->placeholderText(), QStringLiteral("Type Here"));
   QVERIFY(dialog.findChild<QLabel*>("Label2") && dialog.findChild<QLabel*>("Label3"));
 }
 
@@ -123,13 +132,13 @@ void PageDescriptionTest::okWritesThePagesLineOnly() {
   QFETCH(bool, byEnter);
   QFETCH(QByteArray, lineAfter);
   Fixture f(page);
-  f.dialog.Edit1->setText(typed);
+  field(f.dialog)->setText(typed);
   if (byEnter) {
     QVERIFY(QTest::qWaitForWindowExposed(&f.dialog));
-    f.dialog.Edit1->setFocus();
-    QTest::keyClick(f.dialog.Edit1, Qt::Key_Return);
+    field(f.dialog)->setFocus();
+    QTest::keyClick(field(f.dialog), Qt::Key_Return);
   } else {
-    QTest::mouseClick(f.dialog.Button1, Qt::LeftButton);
+    QTest::mouseClick(okButton(f.dialog), Qt::LeftButton);
   }
   QList<QByteArray> expected = fifteenPages();
   expected[page - 1] = lineAfter;
@@ -149,8 +158,8 @@ void PageDescriptionTest::otherDescriptionsKeepTheirBytes() {
       "caf\xE9 \xE2\x9C\x93\r\n"
       "last");
   testing_support::writeBytes(kAbout, before);
-  f.dialog.Edit1->setText(QStringLiteral("Generics \u2192 Maps"));
-  QTest::mouseClick(f.dialog.Button1, Qt::LeftButton);
+  field(f.dialog)->setText(QStringLiteral("Generics \u2192 Maps"));
+  QTest::mouseClick(okButton(f.dialog), Qt::LeftButton);
   QCOMPARE(testing_support::readBytes(kAbout), QByteArray("Caf\xC3\xA9 \xE2\x9C\x93\r\n"
                                                           "Generics \xE2\x86\x92 Maps\r\n"
                                                           "na\xEFve\r"
@@ -172,9 +181,9 @@ void PageDescriptionTest::failedWriteGoesToTheErrorReport() {
   QFETCH(QString, file);
   QFETCH(QString, report);
   Fixture f;
-  f.dialog.filetoedit = file;
-  f.dialog.Edit1->setText(QStringLiteral("Generics"));
-  QTest::mouseClick(f.dialog.Button1, Qt::LeftButton);
+  f.dialog.openFor(file, f.dialog.linen(), QString(), nullptr);
+  field(f.dialog)->setText(QStringLiteral("Generics"));
+  QTest::mouseClick(okButton(f.dialog), Qt::LeftButton);
   QCOMPARE(f.platform.errors, QStringList{report});
   QVERIFY(f.dialog.isVisible());
   QVERIFY(!QFile::exists(file));
@@ -184,7 +193,7 @@ void PageDescriptionTest::failedWriteGoesToTheErrorReport() {
 void PageDescriptionTest::closeBoxWritesNothing() {
   Fixture f;
   QVERIFY(QTest::qWaitForWindowExposed(&f.dialog));
-  f.dialog.Edit1->setText(QStringLiteral("Generics"));
+  field(f.dialog)->setText(QStringLiteral("Generics"));
   QTest::mouseClick(f.dialog.findChild<QLabel*>("winbt_Close"), Qt::LeftButton);
   QVERIFY(!f.dialog.isVisible());
   QCOMPARE(testing_support::readBytes(kAbout), crlf(fifteenPages()));
@@ -195,13 +204,13 @@ void PageDescriptionTest::centredOnTheHomeWindowWhenFirstShown() {
   QWidget home;
   home.setGeometry(100, 50, 500, 400);
   TChangePA dialog;
-  dialog.showCentredOn(&home);
+  dialog.openFor(kAbout, 0, QString(), &home);
   QVERIFY(dialog.isVisible());
   QCOMPARE(dialog.pos(), QPoint(100 + (500 - 315) / 2, 50 + (400 - 164) / 2));
   dialog.hide();
   dialog.move(7, 9);  // the user moved it; it stays there from now on
   home.move(300, 100);
-  dialog.showCentredOn(&home);
+  dialog.openFor(kAbout, 0, QString(), &home);
   QVERIFY(dialog.isVisible());
   QCOMPARE(dialog.pos(), QPoint(7, 9));
 }

@@ -4,6 +4,9 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QScreen>
 #include <QtTest>
 
@@ -41,11 +44,21 @@ struct Fixture {
   TTopicEdit dialog{&frame};
 
   explicit Fixture(int slot = 7) {
-    dialog.lgandpage = QStringLiteral("Lg_Delphi/3");
-    dialog.linen = slot;
-    dialog.show();
+    dialog.openFor(QStringLiteral("Lg_Delphi/3"), slot, QString(), nullptr);
   }
 };
+
+QLineEdit* nameBox(const TTopicEdit& dialog) {
+  return dialog.findChild<QLineEdit*>(QStringLiteral("name"));
+}
+
+QPushButton* okButton(const TTopicEdit& dialog) {
+  return dialog.findChild<QPushButton*>(QStringLiteral("Button1"));
+}
+
+QString lineOf(const TErrorFrame& frame, const char* name) {
+  return frame.findChild<QLabel*>(QString::fromLatin1(name))->text();
+}
 
 }  // namespace
 
@@ -89,8 +102,8 @@ void RenameTest::designedControls() {
   QVERIFY2(w, qPrintable(control));
   QCOMPARE(w->geometry(), rect);
   QCOMPARE(dialog.findChild<QLabel*>("title")->text(), QStringLiteral("Edit Topic"));
-  QCOMPARE(dialog.name->placeholderText(), QStringLiteral("Type Here"));
-  QCOMPARE(dialog.Label4->text(), QStringLiteral("What's this topic about?"));
+  QCOMPARE(nameBox(dialog)->placeholderText(), QStringLiteral("Type Here"));
+  QCOMPARE(dialog.findChild<QLabel*>("Label4")->text(), QStringLiteral("What's this topic about?"));
 }
 
 void RenameTest::okWritesTheTopicsLineOnly_data() {
@@ -136,10 +149,10 @@ void RenameTest::okWritesTheTopicsLineOnly() {
   QFETCH(QByteArray, after);
   Fixture f(slot);
   writeTopics(before);
-  f.dialog.name->setText(typed);
-  QTest::mouseClick(f.dialog.Button1, Qt::LeftButton);
+  nameBox(f.dialog)->setText(typed);
+  QTest::mouseClick(okButton(f.dialog), Qt::LeftButton);
   QCOMPARE(testing_support::readBytes(kTopics), after);
-  QVERIFY(f.dialog.done);
+  QVERIFY(f.dialog.done());
   QVERIFY(!f.dialog.isVisible());
   QVERIFY(!f.frame.isVisible());
   QVERIFY(f.platform.errors.isEmpty());
@@ -149,13 +162,13 @@ void RenameTest::enterInTheNameBoxIsOk() {
   Fixture f;
   writeTopics(crlf(tenTopics()));
   QVERIFY(QTest::qWaitForWindowExposed(&f.dialog));
-  f.dialog.name->setFocus();
-  QTest::keyClicks(f.dialog.name, QStringLiteral("Pointers"));
-  QTest::keyClick(f.dialog.name, Qt::Key_Return);
+  nameBox(f.dialog)->setFocus();
+  QTest::keyClicks(nameBox(f.dialog), QStringLiteral("Pointers"));
+  QTest::keyClick(nameBox(f.dialog), Qt::Key_Return);
   QList<QByteArray> renamed = tenTopics();
   renamed[6] = "Pointers";
   QCOMPARE(testing_support::readBytes(kTopics), crlf(renamed));
-  QVERIFY(f.dialog.done);
+  QVERIFY(f.dialog.done());
   QVERIFY(!f.dialog.isVisible());
 }
 
@@ -201,16 +214,16 @@ void RenameTest::refusedRenameShowsNotice() {
   Fixture f(slot);
   writeTopics(crlf(tenTopics()));
   if (!fileExists) QVERIFY(QFile::remove(kTopics));
-  f.dialog.name->setText(typed);
-  QTest::mouseClick(f.dialog.Button1, Qt::LeftButton);
+  nameBox(f.dialog)->setText(typed);
+  QTest::mouseClick(okButton(f.dialog), Qt::LeftButton);
 
   QVERIFY(f.frame.isVisible());
   QVERIFY(f.frame.findChild<QLabel*>(icon)->isVisible());
-  QCOMPARE(f.frame.errortext->text(), text);
-  QCOMPARE(f.frame.errortext2->text(), text2);
-  QCOMPARE(f.frame.e_Button->text(), button);
+  QCOMPARE(lineOf(f.frame, "errortext"), text);
+  QCOMPARE(lineOf(f.frame, "errortext2"), text2);
+  QCOMPARE(f.frame.findChild<QPushButton*>("e_Button")->text(), button);
   QVERIFY(f.dialog.isVisible());
-  QVERIFY(!f.dialog.done);
+  QVERIFY(!f.dialog.done());
   QVERIFY(f.platform.errors.isEmpty());
   if (fileExists) {
     QCOMPARE(testing_support::readBytes(kTopics), crlf(tenTopics()));
@@ -243,12 +256,10 @@ void RenameTest::dialogSetSharesTheMessageWindow() {
         static_cast<QWidget*>(set.ErrorFrame.get()), static_cast<QWidget*>(set.AboutApp.get())}) {
     QVERIFY(!w->isVisible());
   }
-  set.TopicEdit->lgandpage = QStringLiteral("Lg_Delphi/3");
-  set.TopicEdit->linen = 7;
-  set.TopicEdit->show();
-  QTest::mouseClick(set.TopicEdit->Button1, Qt::LeftButton);
+  set.TopicEdit->openFor(QStringLiteral("Lg_Delphi/3"), 7, QString(), nullptr);
+  QTest::mouseClick(okButton(*set.TopicEdit), Qt::LeftButton);
   QVERIFY(set.ErrorFrame->isVisible());
-  QCOMPARE(set.ErrorFrame->errortext->text(), QStringLiteral("You must type something!"));
+  QCOMPARE(lineOf(*set.ErrorFrame, "errortext"), QStringLiteral("You must type something!"));
 }
 
 QUILL_TEST_MAIN(RenameTest)

@@ -230,10 +230,10 @@ void EditorFaultsTest::saveKeepsTextWhenDiskFails() {
     s.dialogs.ErrorFrame->hide();
     save();
     QVERIFY(s.dialogs.ErrorFrame->isVisible());
-    QCOMPARE(s.dialogs.ErrorFrame->errortext->text(),
-             QStringLiteral("The topic could not be saved."));
-    QCOMPARE(s.dialogs.ErrorFrame->errortext2->text(), reason);
-    QVERIFY(s.dialogs.ErrorFrame->image_error->isVisibleTo(s.dialogs.ErrorFrame.get()));
+    QCOMPARE(noticeLine(s.dialogs, "errortext"), QStringLiteral("The topic could not be saved."));
+    QCOMPARE(noticeLine(s.dialogs, "errortext2"), reason);
+    QVERIFY(s.dialogs.ErrorFrame->findChild<QLabel*>("image_error")
+                ->isVisibleTo(s.dialogs.ErrorFrame.get()));
     QVERIFY(e->isVisible());
     QVERIFY(dirty(e));
     QVERIFY(!label(e, "saved_text")->isVisible());
@@ -271,21 +271,19 @@ void EditorFaultsTest::lineWritesKeepFilesWhenDiskFails() {
     TTopicEdit* dialog = s.dialogs.TopicEdit.get();
     QTest::mouseClick(label(e, "TitleInfo"), Qt::LeftButton);
     QTRY_VERIFY(dialog->isVisible());
-    dialog->name->setText(QStringLiteral("Smart pointers"));
-    QTest::mouseClick(dialog->Button1, Qt::LeftButton);
+    dialog->findChild<QLineEdit*>("name")->setText(QStringLiteral("Smart pointers"));
+    QTest::mouseClick(dialog->findChild<QPushButton*>("Button1"), Qt::LeftButton);
     QVERIFY(dialog->isVisible());
-    QVERIFY(!dialog->done);
+    QVERIFY(!dialog->done());
     QVERIFY(s.dialogs.ErrorFrame->isVisible());
-    QCOMPARE(s.dialogs.ErrorFrame->errortext2->text(), QStringLiteral("Error Code: 103"));
+    QCOMPARE(noticeLine(s.dialogs, "errortext2"), QStringLiteral("Error Code: 103"));
     QVERIFY(s.platform.errors.isEmpty());
     QCOMPARE(label(e, "TitleInfo")->text(), QStringLiteral("Pointers"));
   } else if (write == "description") {
     TChangePA* dialog = s.dialogs.ChangePA.get();
-    dialog->filetoedit = QStringLiteral("./Data/Lg_Delphi/aboutpages.txt");
-    dialog->linen = 2;
-    dialog->showCentredOn(e);
-    dialog->Edit1->setText(QStringLiteral("Memory"));
-    QTest::mouseClick(dialog->Button1, Qt::LeftButton);
+    dialog->openFor(QStringLiteral("./Data/Lg_Delphi/aboutpages.txt"), 2, QString(), e);
+    dialog->findChild<QLineEdit*>("Edit1")->setText(QStringLiteral("Memory"));
+    QTest::mouseClick(dialog->findChild<QPushButton*>("Button1"), Qt::LeftButton);
     QVERIFY(dialog->isVisible());
     QCOMPARE(s.platform.errors, QStringList{ui::reportText(reason)});
   } else {

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QList>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -29,6 +30,15 @@ inline QByteArray savedBytes(const QString& text) {
   QString crlf = text;
   crlf.replace(u'\n', QStringLiteral("\r\n"));
   return "\xEF\xBB\xBF" + crlf.toUtf8();
+}
+
+// The message window's control called `name` (a label unless said otherwise).
+template <class T = QLabel>
+T* noticeControl(const Dialogs& dialogs, const char* name) {
+  return dialogs.ErrorFrame->findChild<T*>(QString::fromLatin1(name));
+}
+inline QString noticeLine(const Dialogs& dialogs, const char* name) {
+  return noticeControl(dialogs, name)->text();
 }
 
 struct Fixture {
@@ -63,8 +73,8 @@ struct Fixture {
   }
 
   bool noticeShown(const QString& text, const QString& text2) const {
-    const TErrorFrame* f = dialogs.ErrorFrame.get();
-    return f->isVisible() && f->errortext->text() == text && f->errortext2->text() == text2;
+    return dialogs.ErrorFrame->isVisible() && noticeLine(dialogs, "errortext") == text &&
+           noticeLine(dialogs, "errortext2") == text2;
   }
 };
 

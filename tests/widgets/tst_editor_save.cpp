@@ -332,8 +332,8 @@ void EditorSaveTest::failedSaveKeepsChanges() {
     QVERIFY(e->isVisible());
     QCOMPARE(e->lastSaved(), QStringLiteral("old"));
     QVERIFY(f.noticeShown(QStringLiteral("The topic could not be saved."), reason));
-    QVERIFY(f.dialogs.ErrorFrame->image_error->isVisibleTo(f.dialogs.ErrorFrame.get()));
-    QCOMPARE(f.dialogs.ErrorFrame->e_Button->text(), QStringLiteral("Ok"));
+    QVERIFY(noticeControl(f.dialogs, "image_error")->isVisibleTo(f.dialogs.ErrorFrame.get()));
+    QCOMPARE(noticeControl<QPushButton>(f.dialogs, "e_Button")->text(), QStringLiteral("Ok"));
   }
   QCOMPARE(e->memoText(), QStringLiteral("old new"));
   if (damage == "folder at file") QVERIFY(QFileInfo(kTopic7).isDir());
@@ -386,8 +386,8 @@ void EditorSaveTest::unreadableTopicIsNeverWrittenOver() {
   TEditorForm* e = f.open();
   QVERIFY(f.noticeShown(QStringLiteral("The topic could not be read."),
                         QStringLiteral("File access denied")));
-  QVERIFY(f.dialogs.ErrorFrame->image_error->isVisibleTo(f.dialogs.ErrorFrame.get()));
-  QCOMPARE(f.dialogs.ErrorFrame->e_Button->text(), QStringLiteral("Ok"));
+  QVERIFY(noticeControl(f.dialogs, "image_error")->isVisibleTo(f.dialogs.ErrorFrame.get()));
+  QCOMPARE(noticeControl<QPushButton>(f.dialogs, "e_Button")->text(), QStringLiteral("Ok"));
   QCOMPARE(e->memoText(), QString());
   QVERIFY(!dirty(e));
 
@@ -505,7 +505,7 @@ void EditorSaveTest::autoSaveNeverReplacesAChangedFile() {
   QVERIFY(f.platform.questions.isEmpty());
   QVERIFY(f.noticeShown(QStringLiteral("Auto-Save left this topic unsaved:"),
                         QStringLiteral("it was changed in another window.")));
-  QVERIFY(f.dialogs.ErrorFrame->image_warning->isVisibleTo(f.dialogs.ErrorFrame.get()));
+  QVERIFY(noticeControl(f.dialogs, "image_warning")->isVisibleTo(f.dialogs.ErrorFrame.get()));
   // Told once: dismissed, the notice does not come back with every tick.
   f.dialogs.ErrorFrame->hide();
   const qsizetype seen = ticks.size();

@@ -91,7 +91,8 @@ void EditorSettingsTest::settingsFileApplied() {
   QCOMPARE(f.noticeShown(QStringLiteral("A Error has occured reading"),
                          QStringLiteral("the user settings.")),
            notice);
-  if (notice) QCOMPARE(f.dialogs.ErrorFrame->e_Button->text(), QStringLiteral("Ok"));
+  if (notice)
+    QCOMPARE(noticeControl<QPushButton>(f.dialogs, "e_Button")->text(), QStringLiteral("Ok"));
   QCOMPARE(trackBar(e)->value(), size);
   QCOMPARE(QFontInfo(memo(e)->font()).pointSize(), size);
   // Without a name read, the box shows its designed text and the memo keeps its Tahoma.

@@ -172,19 +172,19 @@ void EditorWindowTest::renamedNameGoesToOpeningWindow() {
 
   // Both titles clicked; the dialog serves the last one.
   QTest::mouseClick(label(other, "TitleInfo"), Qt::LeftButton);
-  QCOMPARE(dialog->linen, 8);
+  QCOMPARE(dialog->linen(), 8);
   QTest::mouseClick(label(opener, "TitleInfo"), Qt::LeftButton);
   QVERIFY(dialog->isVisible());
-  QCOMPARE(dialog->name->text(), QStringLiteral("topic 7"));
-  QCOMPARE(dialog->lgandpage, QStringLiteral("Lg_Delphi/3"));
-  QCOMPARE(dialog->linen, 7);
+  QCOMPARE(dialog->findChild<QLineEdit*>("name")->text(), QStringLiteral("topic 7"));
+  QCOMPARE(dialog->lgandpage(), QStringLiteral("Lg_Delphi/3"));
+  QCOMPARE(dialog->linen(), 7);
   QVERIFY(opener->findChild<QTimer*>("Check")->isActive());
 
-  dialog->name->setText(QStringLiteral("Generics"));
-  QTest::mouseClick(dialog->Button1, Qt::LeftButton);
+  dialog->findChild<QLineEdit*>("name")->setText(QStringLiteral("Generics"));
+  QTest::mouseClick(dialog->findChild<QPushButton*>("Button1"), Qt::LeftButton);
   QVERIFY(readBytes(QStringLiteral("./Data/Lg_Delphi/3/topics.txt")).contains("\r\nGenerics\r\n"));
   QTRY_COMPARE(label(opener, "TitleInfo")->text(), QStringLiteral("Generics"));
-  QVERIFY(!dialog->done);
+  QVERIFY(!dialog->done());
   QVERIFY(!opener->findChild<QTimer*>("Check")->isActive());
   QTRY_VERIFY(!other->findChild<QTimer*>("Check")->isActive());
   QCOMPARE(label(other, "TitleInfo")->text(), QStringLiteral("topic 8"));
@@ -193,11 +193,11 @@ void EditorWindowTest::renamedNameGoesToOpeningWindow() {
 void EditorWindowTest::placeholderTitleOpensEmptyName() {
   Fixture f;
   TTopicEdit* dialog = f.dialogs.TopicEdit.get();
-  dialog->name->setText(QStringLiteral("left over"));
+  dialog->findChild<QLineEdit*>("name")->setText(QStringLiteral("left over"));
   TEditorForm* e = f.open(7, QStringLiteral("click to create topic"));
   QTest::mouseClick(label(e, "TitleInfo"), Qt::LeftButton);
   QVERIFY(dialog->isVisible());
-  QCOMPARE(dialog->name->text(), QString());
+  QCOMPARE(dialog->findChild<QLineEdit*>("name")->text(), QString());
 }
 
 void EditorWindowTest::damagedAddressShowsError302_data() {

@@ -27,6 +27,10 @@ void closeEditors() {
   qDeleteAll(editors());
 }
 
+QPlainTextEdit* memoOf(TEditorForm* e) {
+  return e->findChild<QPlainTextEdit*>("AllText");
+}
+
 void clickTopic(Home& h, int k) {
   QPushButton* b = h.topic(k);
   QTest::mouseClick(b, Qt::LeftButton, {}, b->rect().center());
@@ -101,9 +105,9 @@ void HomeEditorTest::editorShowsTheClickedTopic() {
   clickTopic(h, slot);
   QCOMPARE(editors().size(), 1);
   TEditorForm* e = editors().first();
-  QCOMPARE(e->TitleInfo->text(), title);
-  QCOMPARE(e->lgpage->text(), QStringLiteral("%1/%2,%3").arg(language).arg(page).arg(slot));
-  QCOMPARE(e->AllText->toPlainText(), QStringLiteral("line one\nline two"));
+  QCOMPARE(e->findChild<QLabel*>("TitleInfo")->text(), title);
+  QCOMPARE(e->topicAddress(), QStringLiteral("%1/%2,%3").arg(language).arg(page).arg(slot));
+  QCOMPARE(memoOf(e)->toPlainText(), QStringLiteral("line one\nline two"));
 }
 
 void HomeEditorTest::editorTakesTheHomeLook_data() {
@@ -120,11 +124,11 @@ void HomeEditorTest::editorTakesTheHomeLook() {
   Home h;
   Dialogs dialogs;
   h.form.setDialogs(&dialogs);
-  QTRY_VERIFY(!h.form.TIMERDELAYED->isActive());  // the saved theme has been applied
+  QTRY_VERIFY(!h.child<QTimer>("TIMERDELAYED")->isActive());  // the saved theme has been applied
   ui::setTextColor(h.label("copyright"), footer);
   clickTopic(h, 1);
   QCOMPARE(editors().size(), 1);
-  QCOMPARE(editors().first()->AllText->palette().color(QPalette::Base), memo);
+  QCOMPARE(memoOf(editors().first())->palette().color(QPalette::Base), memo);
 }
 
 void HomeEditorTest::closingHomeAsksEditorsFirst() {
@@ -139,15 +143,15 @@ void HomeEditorTest::closingHomeAsksEditorsFirst() {
   for (TEditorForm* e : editors())
     if (!clean.contains(e)) dirty = e;
   QVERIFY(dirty);
-  dirty->AllText->setPlainText("unsaved words");
-  QVERIFY(dirty->BtRestore->isEnabled());
+  memoOf(dirty)->setPlainText("unsaved words");
+  QVERIFY(dirty->unsaved());
 
   h.platform.answers = {ui::Answer::Cancel};
   QVERIFY(!h.form.close());
   QCOMPARE(h.platform.questions, QStringList{"Do you wish to save changes?"});
   QVERIFY(h.form.isVisible());
   QVERIFY(dirty->isVisible());
-  QCOMPARE(dirty->AllText->toPlainText(), QStringLiteral("unsaved words"));
+  QCOMPARE(memoOf(dirty)->toPlainText(), QStringLiteral("unsaved words"));
 
   h.platform.answers = {ui::Answer::Yes};
   QVERIFY(h.form.close());

@@ -58,10 +58,13 @@ class HomeKeysTest : public QObject {
 
 void HomeKeysTest::quickActionControls() {
   Home h;
-  TQuillnoteForm& f = h.form;
-  QCOMPARE(f.QuickActionsMenu->geometry(), QRect(48, 576, 422, 60));
-  QCOMPARE(f.QuickActionsMenu->font().pixelSize(), 8);
-  QVERIFY(f.QuickActionsMenu->font().bold());
+  QWidget* panel = h.child("QuickActionsMenu");
+  QCOMPARE(panel->geometry(), QRect(48, 576, 422, 60));
+  QCOMPARE(panel->font().pixelSize(), 8);
+  QVERIFY(panel->font().bold());
+  QLabel* exitText = h.label("Option3Text");
+  QLabel* themeText = h.label("Option1Text");
+  QLabel* searchText = h.label("Option2Text");
   struct Action {
     QLabel* image;
     QLabel* text;
@@ -71,17 +74,17 @@ void HomeKeysTest::quickActionControls() {
     const char* picture;
   };
   const Action actions[] = {
-      {f.Option3Image, f.Option3Text, 164, "Exit", "Exit Program (ALT+F4)", "exit_icon"},
-      {f.Option1Image, f.Option1Text, 200, "Theme", "Switch Themes (F4)", "theme_dark"},
-      {f.Option2Image, f.Option2Text, 236, "Search", "Search Topics (F3)", "search_icon"},
+      {h.label("Option3Image"), exitText, 164, "Exit", "Exit Program (ALT+F4)", "exit_icon"},
+      {h.label("Option1Image"), themeText, 200, "Theme", "Switch Themes (F4)", "theme_dark"},
+      {h.label("Option2Image"), searchText, 236, "Search", "Search Topics (F3)", "search_icon"},
   };
   for (const Action& a : actions) {
-    QCOMPARE(a.image->parentWidget(), f.QuickActionsMenu);
+    QCOMPARE(a.image->parentWidget(), panel);
     QCOMPARE(a.image->geometry(), QRect(a.left, 4, 30, 30));
     QCOMPARE(a.image->toolTip(), QString::fromLatin1(a.hint));
     QCOMPARE(a.image->pixmap().toImage(), ui::picture(a.picture, a.image->size()).toImage());
     QCOMPARE(a.text->text(), QString::fromLatin1(a.caption));
-    QCOMPARE(a.text->font(), f.QuickActionsMenu->font());
+    QCOMPARE(a.text->font(), panel->font());
     // Centred under its picture, wide enough for its caption.
     QCOMPARE(a.text->y(), 34);
     QCOMPARE(a.text->height(), 13);
@@ -89,8 +92,8 @@ void HomeKeysTest::quickActionControls() {
     QVERIFY(a.text->width() >= a.text->sizeHint().width());
   }
   // Left to right: Exit, Theme, Search, the captions not overlapping.
-  QVERIFY(f.Option3Text->geometry().right() < f.Option1Text->geometry().left());
-  QVERIFY(f.Option1Text->geometry().right() < f.Option2Text->geometry().left());
+  QVERIFY(exitText->geometry().right() < themeText->geometry().left());
+  QVERIFY(themeText->geometry().right() < searchText->geometry().left());
 }
 
 void HomeKeysTest::f1ShowsTheOneAboutWindow() {
@@ -99,13 +102,13 @@ void HomeKeysTest::f1ShowsTheOneAboutWindow() {
   press(h, Qt::Key_F1);
   QVERIFY(h.dialogs.AboutApp->isVisible());
   QCOMPARE(visibleAboutWindows(), 1);
-  click(h.dialogs.AboutApp->Button1);
+  click(h.dialogs.AboutApp->findChild<QPushButton*>("Button1"));
   QCOMPARE(visibleAboutWindows(), 0);
 }
 
 void HomeKeysTest::f3TogglesSearchBarAndSearchPictureOnlyShows() {
   ActiveHome h;
-  QWidget* bar = h.form.SearchPanel;
+  QWidget* bar = h.child("SearchPanel");
   press(h, Qt::Key_F3);
   QVERIFY(bar->isVisible());
   press(h, Qt::Key_F3);
@@ -113,31 +116,31 @@ void HomeKeysTest::f3TogglesSearchBarAndSearchPictureOnlyShows() {
   press(h, Qt::Key_F3, Qt::ShiftModifier);  // modifiers are not looked at
   QVERIFY(bar->isVisible());
   press(h, Qt::Key_F3);
-  click(h.form.Option2Image);
+  click(h.label("Option2Image"));
   QVERIFY(bar->isVisible());
-  click(h.form.Option2Image);
+  click(h.label("Option2Image"));
   QVERIFY(bar->isVisible());
 }
 
 void HomeKeysTest::keysGoToTheSearchBoxWhileItHasFocus() {
   ActiveHome h;
   QVERIFY(QTest::qWaitForWindowActive(&h.form));
-  click(h.form.Option2Image);
-  h.form.SearchBox->setFocus();
-  QVERIFY(h.form.SearchBox->hasFocus());
+  click(h.label("Option2Image"));
+  h.child<QLineEdit>("SearchBox")->setFocus();
+  QVERIFY(h.child<QLineEdit>("SearchBox")->hasFocus());
   press(h, Qt::Key_L);
   press(h, Qt::Key_F3);
   press(h, Qt::Key_F4);
-  QVERIFY(h.form.SearchPanel->isVisible());
-  QCOMPARE(h.form.SearchBox->text(), QStringLiteral("l"));
-  QTRY_VERIFY(!h.form.TIMERDELAYED->isActive());
+  QVERIFY(h.child("SearchPanel")->isVisible());
+  QCOMPARE(h.child<QLineEdit>("SearchBox")->text(), QStringLiteral("l"));
+  QTRY_VERIFY(!h.child<QTimer>("TIMERDELAYED")->isActive());
   QCOMPARE(testing_support::readBytes("Data/options.dat"), QByteArray("light\r\n"));
 
   // Once the bar is closed the keys reach the window again.
-  click(h.form.CloseSearch);
-  QVERIFY(h.form.SearchPanel->isHidden());
+  click(h.child<QPushButton>("CloseSearch"));
+  QVERIFY(h.child("SearchPanel")->isHidden());
   press(h, Qt::Key_F3);
-  QVERIFY(h.form.SearchPanel->isVisible());
+  QVERIFY(h.child("SearchPanel")->isVisible());
   press(h, Qt::Key_F4);
   QCOMPARE(testing_support::readBytes("Data/options.dat"), QByteArray("dark\r\n"));
 }
@@ -146,19 +149,19 @@ void HomeKeysTest::f7ShowsTheNotice() {
   ActiveHome h;
   press(h, Qt::Key_F7);
   TErrorFrame* notice = h.dialogs.ErrorFrame.get();
+  const auto line = [&](const char* name) { return notice->findChild<QLabel*>(name)->text(); };
   QVERIFY(notice->isVisible());
-  QCOMPARE(notice->errortext->text(), QStringLiteral("A Error has occured. Acess Denied"));
-  QCOMPARE(notice->errortext2->text(), QStringLiteral("Error Code: Not-a-Bug, A-Feature"));
-  QCOMPARE(notice->e_Button->text(), QStringLiteral("Sure!"));
-  for (QLabel* icon :
-       {notice->image_error, notice->image_info, notice->image_warning, notice->image_sucess})
-    QVERIFY(icon->isHidden());
+  QCOMPARE(line("errortext"), QStringLiteral("A Error has occured. Acess Denied"));
+  QCOMPARE(line("errortext2"), QStringLiteral("Error Code: Not-a-Bug, A-Feature"));
+  QCOMPARE(notice->findChild<QPushButton*>("e_Button")->text(), QStringLiteral("Sure!"));
+  for (const char* icon : {"image_error", "image_info", "image_warning", "image_sucess"})
+    QVERIFY(notice->findChild<QLabel*>(icon)->isHidden());
 }
 
 void HomeKeysTest::exitClosesTheProgram() {
   ActiveHome h;
   QVERIFY(QTest::qWaitForWindowExposed(&h.form));
-  QTimer::singleShot(0, &h.form, [&] { click(h.form.Option3Image); });
+  QTimer::singleShot(0, &h.form, [&] { click(h.label("Option3Image")); });
   QTimer::singleShot(5000, [] { QCoreApplication::exit(1); });  // not ended: fail, not hang
   QCOMPARE(QCoreApplication::exec(), 0);
   QVERIFY(!h.form.isVisible());
@@ -179,7 +182,7 @@ void HomeKeysTest::tallerWindowStretchesWallpaper() {
   mouse(QEvent::MouseMove, start + QPoint(0, 120));
   mouse(QEvent::MouseButtonRelease, start + QPoint(0, 120));
   QVERIFY(h.form.height() > 700);
-  QCOMPARE(h.form.BackGround->geometry(), QRect(-6, 0, 556, h.form.height()));
+  QCOMPARE(h.label("BackGround")->geometry(), QRect(-6, 0, 556, h.form.height()));
 }
 
 QUILL_TEST_MAIN(HomeKeysTest)

@@ -15,14 +15,15 @@ struct DescribingHome : Home {
   Dialogs dialogs;
   DescribingHome() { form.setDialogs(&dialogs); }
   TChangePA* dialog() const { return dialogs.ChangePA.get(); }
+  QLineEdit* field() const { return dialog()->findChild<QLineEdit*>("Edit1"); }
   void openDialog() {
     QLabel* about = label("AboutPage");
     QTest::mouseClick(about, Qt::LeftButton, {}, about->rect().center());
   }
   void enter(const QString& text) {
-    dialog()->Edit1->clear();
-    QTest::keyClicks(dialog()->Edit1, text);
-    QTest::mouseClick(dialog()->Button1, Qt::LeftButton);
+    field()->clear();
+    QTest::keyClicks(field(), text);
+    QTest::mouseClick(dialog()->findChild<QPushButton*>("Button1"), Qt::LeftButton);
   }
 };
 
@@ -47,9 +48,9 @@ void HomePageDescriptionTest::describingPageShowsOnHome() {
   h.form.SetPage(4);
   h.openDialog();
   QVERIFY(h.dialog()->isVisible());
-  QCOMPARE(h.dialog()->filetoedit, QStringLiteral("./Data/Lg_Delphi/aboutpages.txt"));
-  QCOMPARE(h.dialog()->linen, 3);
-  QCOMPARE(h.dialog()->Edit1->text(), QString());  // the placeholder is not offered for editing
+  QCOMPARE(h.dialog()->filetoedit(), QStringLiteral("./Data/Lg_Delphi/aboutpages.txt"));
+  QCOMPARE(h.dialog()->linen(), 3);
+  QCOMPARE(h.field()->text(), QString());  // the placeholder is not offered for editing
   h.enter("Generics");
   QVERIFY(h.dialog()->isHidden());
   QStringList expected = placeholders();
@@ -84,14 +85,14 @@ void HomePageDescriptionTest::fieldStartsFromTheShownDescription() {
   h.form.setlanguage("Lg_Java");
   h.form.SetPage(2);
   h.openDialog();
-  QCOMPARE(h.dialog()->Edit1->text(), field);
+  QCOMPARE(h.field()->text(), field);
   // Closed with its "x", the file stays and the next opening fills the field afresh.
-  h.dialog()->Edit1->setText("never written");
+  h.field()->setText("never written");
   QLabel* x = h.dialog()->findChild<QLabel*>("winbt_Close");
   QTest::mouseClick(x, Qt::LeftButton, {}, x->rect().center());
   QVERIFY(h.dialog()->isHidden());
   h.openDialog();
-  QCOMPARE(h.dialog()->Edit1->text(), field);
+  QCOMPARE(h.field()->text(), field);
   QCOMPARE(h.label("page_txt_2")->toolTip(), line);
 }
 

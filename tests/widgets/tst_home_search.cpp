@@ -49,18 +49,18 @@ class KeyCounter : public QObject {
 
 // Opens the search bar with its quick action and types `term` into an emptied box.
 void typeTerm(Home& h, const QString& term) {
-  if (!h.form.SearchPanel->isVisible()) click(h.form.Option2Image);
-  h.form.SearchBox->clear();
-  QTest::keyClicks(h.form.SearchBox, term);
+  if (!h.child("SearchPanel")->isVisible()) click(h.label("Option2Image"));
+  h.child<QLineEdit>("SearchBox")->clear();
+  QTest::keyClicks(h.child<QLineEdit>("SearchBox"), term);
 }
 
 void pressEnter(Home& h) {
-  QTest::keyClick(h.form.SearchBox, Qt::Key_Return);
+  QTest::keyClick(h.child<QLineEdit>("SearchBox"), Qt::Key_Return);
 }
 
 // The slot shown green once the mark has been set after a search (0: none).
 int greenSlot(Home& h) {
-  if (!QTest::qWaitFor([&] { return !h.form.BHighLight->isActive(); }, 2000)) return -1;
+  if (!QTest::qWaitFor([&] { return !h.child<QTimer>("BHighLight")->isActive(); }, 2000)) return -1;
   int green = 0;
   for (int k = 1; k <= 10; ++k) {
     const QColor c = ui::textColor(h.topic(k));
@@ -93,38 +93,42 @@ class HomeSearchTest : public QObject {
 
 void HomeSearchTest::searchBarControls() {
   Home h;
-  TQuillnoteForm& f = h.form;
+  QWidget* bar = h.child("SearchPanel");
+  auto* start = h.child<QPushButton>("StartSearch");
+  auto* close = h.child<QPushButton>("CloseSearch");
+  QLabel* frame = h.label("LabelBgText");
+  auto* box = h.child<QLineEdit>("SearchBox");
   const QList<std::tuple<QWidget*, QRect, QString>> controls = {
-      {f.StartSearch, QRect(312, 5, 30, 30), "Search"},
-      {f.CloseSearch, QRect(13, 5, 30, 30), "Close Search"},
-      {f.LabelBgText, QRect(62, 9, 236, 27), ""},
-      {f.SearchBox, QRect(63, 10, 234, 25), ""},
+      {start, QRect(312, 5, 30, 30), "Search"},
+      {close, QRect(13, 5, 30, 30), "Close Search"},
+      {frame, QRect(62, 9, 236, 27), ""},
+      {box, QRect(63, 10, 234, 25), ""},
   };
   for (const auto& [w, rect, hint] : controls) {
-    QCOMPARE(w->parentWidget(), f.SearchPanel);
+    QCOMPARE(w->parentWidget(), bar);
     QCOMPARE(w->geometry(), rect);
     QCOMPARE(w->toolTip(), hint);
   }
-  QVERIFY(!f.StartSearch->icon().isNull());
-  QVERIFY(!f.CloseSearch->icon().isNull());
-  QVERIFY(f.LabelBgText->autoFillBackground());
-  QCOMPARE(f.LabelBgText->palette().color(QPalette::Window), ui::rgb::SearchFrame);
-  QCOMPARE(f.SearchBox->palette().color(QPalette::Base), ui::rgb::SearchBox);
-  QCOMPARE(f.SearchBox->palette().color(QPalette::Text), ui::rgb::Grey);
-  QCOMPARE(f.SearchBox->font().pixelSize(), 16);
-  QCOMPARE(f.SearchBox->alignment(), Qt::AlignCenter);
-  QVERIFY(!f.SearchBox->hasFrame());
-  QCOMPARE(f.SearchBox->placeholderText(), QStringLiteral("Type here to search"));
+  QVERIFY(!start->icon().isNull());
+  QVERIFY(!close->icon().isNull());
+  QVERIFY(frame->autoFillBackground());
+  QCOMPARE(frame->palette().color(QPalette::Window), ui::rgb::SearchFrame);
+  QCOMPARE(box->palette().color(QPalette::Base), ui::rgb::SearchBox);
+  QCOMPARE(box->palette().color(QPalette::Text), ui::rgb::Grey);
+  QCOMPARE(box->font().pixelSize(), 16);
+  QCOMPARE(box->alignment(), Qt::AlignCenter);
+  QVERIFY(!box->hasFrame());
+  QCOMPARE(box->placeholderText(), QStringLiteral("Type here to search"));
   // The box lies over its frame.
-  QCOMPARE(f.SearchPanel->childAt(150, 20), f.SearchBox);
+  QCOMPARE(bar->childAt(150, 20), box);
 
   // Open, the bar covers the quick actions under it with the wallpaper: the strip above the
   // box, across the Search picture, shows the wallpaper alone.
-  QTRY_VERIFY(!f.TIMERDELAYED->isActive());
+  QTRY_VERIFY(!h.child<QTimer>("TIMERDELAYED")->isActive());
   const QRect strip(284, 581, 30, 8);
-  const QImage wallpaper = f.BackGround->grab(strip.translated(6, 0)).toImage();
+  const QImage wallpaper = h.label("BackGround")->grab(strip.translated(6, 0)).toImage();
   const auto differs = [&] {
-    const QImage shown = f.grab(strip).toImage().convertToFormat(wallpaper.format());
+    const QImage shown = h.form.grab(strip).toImage().convertToFormat(wallpaper.format());
     int most = 0;
     for (int y = 0; y < shown.height(); ++y)
       for (int x = 0; x < shown.width(); ++x) {
@@ -135,7 +139,7 @@ void HomeSearchTest::searchBarControls() {
     return most;
   };
   QVERIFY(differs() > 64);  // closed: the picture shows
-  f.SearchPanel->show();
+  bar->show();
   QVERIFY(differs() <= 8);
 }
 
@@ -158,14 +162,14 @@ void HomeSearchTest::stepsThroughMatchesAndWraps() {
   for (const Step& s : steps) {
     typeTerm(h, s.term);
     if (s.button)
-      click(h.form.StartSearch);
+      click(h.child<QPushButton>("StartSearch"));
     else
       pressEnter(h);
-    QCOMPARE(h.form.currentpage, s.page);
+    QCOMPARE(h.form.currentpage(), s.page);
     QCOMPARE(greenSlot(h), s.slot);
   }
-  QCOMPARE(h.form.SearchBox->text(), QStringLiteral("LOOP"));
-  QVERIFY(h.form.SearchPanel->isVisible());
+  QCOMPARE(h.child<QLineEdit>("SearchBox")->text(), QStringLiteral("LOOP"));
+  QVERIFY(h.child("SearchPanel")->isVisible());
   QVERIFY(h.platform.errors.isEmpty());
 }
 
@@ -174,19 +178,19 @@ void HomeSearchTest::termWithoutMatchKeepsPageAndFlashesNothing() {
   loopTopics();
   typeTerm(h, "loops");
   pressEnter(h);
-  QCOMPARE(h.form.currentpage, 2);
+  QCOMPARE(h.form.currentpage(), 2);
   QCOMPARE(greenSlot(h), 4);
   h.form.SetPage(7);
   typeTerm(h, "while");
   pressEnter(h);
-  QCOMPARE(h.form.currentpage, 7);
+  QCOMPARE(h.form.currentpage(), 7);
   QCOMPARE(greenSlot(h), 0);
-  QCOMPARE(h.form.searchState.prevsearchquery, QString());
+  QCOMPARE(h.form.searchState().prevsearchquery, QString());
   // Searching it again finds nothing again; the state stays cleared.
   pressEnter(h);
-  QCOMPARE(h.form.currentpage, 7);
+  QCOMPARE(h.form.currentpage(), 7);
   QCOMPARE(greenSlot(h), 0);
-  QCOMPARE(h.form.searchState.searchcnt, 0);
+  QCOMPARE(h.form.searchState().searchcnt, 0);
 }
 
 void HomeSearchTest::restartsAtFirstMatch_data() {
@@ -219,15 +223,16 @@ void HomeSearchTest::restartsAtFirstMatch() {
   h.form.setlanguage("Lg_JS");
   typeTerm(h, "loop");
   pressEnter(h);
-  QCOMPARE(h.form.currentpage, 3);
+  QCOMPARE(h.form.currentpage(), 3);
   QCOMPARE(greenSlot(h), 2);
 
   click(h.form.findChild<QWidget*>(between));
-  if (!h.form.SearchPanel->isVisible()) click(h.form.Option2Image);
-  QCOMPARE(h.form.SearchBox->text(), QStringLiteral("loop"));  // the box keeps its text
+  if (!h.child("SearchPanel")->isVisible()) click(h.label("Option2Image"));
+  QCOMPARE(h.child<QLineEdit>("SearchBox")->text(),
+           QStringLiteral("loop"));  // the box keeps its text
   pressEnter(h);
-  QCOMPARE(h.form.currentLG, language);
-  QCOMPARE(h.form.currentpage, page);
+  QCOMPARE(h.form.currentLG(), language);
+  QCOMPARE(h.form.currentpage(), page);
   QCOMPARE(greenSlot(h), slot);
 }
 
@@ -240,7 +245,7 @@ void HomeSearchTest::placeholderNamesCount() {
   const QList<std::pair<int, int>> expected = {{1, 3}, {2, 1}, {2, 2}};
   for (const auto& [page, slot] : expected) {
     pressEnter(h);
-    QCOMPARE(h.form.currentpage, page);
+    QCOMPARE(h.form.currentpage(), page);
     QCOMPARE(greenSlot(h), slot);
   }
 }
@@ -249,19 +254,19 @@ void HomeSearchTest::emptyBoxDoesNothing() {
   Home h;
   loopTopics();
   h.form.SetPage(6);
-  QTRY_VERIFY(!h.form.BHighLight->isActive());  // the start-up run is over
+  QTRY_VERIFY(!h.child<QTimer>("BHighLight")->isActive());  // the start-up run is over
   typeTerm(h, "");
-  KeyCounter reaching(h.form.SearchPanel);
+  KeyCounter reaching(h.child("SearchPanel"));
   pressEnter(h);
-  QTest::keyClick(h.form.SearchBox, Qt::Key_Enter);  // the keypad's Enter
-  click(h.form.StartSearch);
-  QCOMPARE(h.form.currentpage, 6);
-  QVERIFY(!h.form.BHighLight->isActive());
+  QTest::keyClick(h.child<QLineEdit>("SearchBox"), Qt::Key_Enter);  // the keypad's Enter
+  click(h.child<QPushButton>("StartSearch"));
+  QCOMPARE(h.form.currentpage(), 6);
+  QVERIFY(!h.child<QTimer>("BHighLight")->isActive());
   QCOMPARE(reaching.count, 0);
   // Enter is swallowed also when it runs a search.
   typeTerm(h, "loop");
   pressEnter(h);
-  QCOMPARE(h.form.currentpage, 2);
+  QCOMPARE(h.form.currentpage(), 2);
   QCOMPARE(reaching.count, 0);
 }
 
@@ -275,8 +280,8 @@ void HomeSearchTest::markClearsAfterTwoSeconds() {
   QCOMPARE(greenSlot(h), 1);
   QTRY_COMPARE_WITH_TIMEOUT(ui::textColor(h.topic(1)), ui::sys::InactiveBorder, 4000);
   QVERIFY2(since.elapsed() >= 1900, qPrintable(QString::number(since.elapsed())));
-  QVERIFY(!h.form.HighLight2sec->isActive());
-  QCOMPARE(h.form.currentpage, 5);  // the page stays
+  QVERIFY(!h.child<QTimer>("HighLight2sec")->isActive());
+  QCOMPARE(h.form.currentpage(), 5);  // the page stays
 }
 
 void HomeSearchTest::repeatAfterListsChangedStaysOnPage() {
@@ -285,17 +290,17 @@ void HomeSearchTest::repeatAfterListsChangedStaysOnPage() {
   typeTerm(h, "loop");
   pressEnter(h);
   pressEnter(h);
-  QCOMPARE(h.form.currentpage, 5);
+  QCOMPARE(h.form.currentpage(), 5);
   writeTopics("Lg_Delphi", 2, {"Recursion"});
   writeTopics("Lg_Delphi", 5, {"Iteration"});
   pressEnter(h);
-  QCOMPARE(h.form.currentpage, 5);
+  QCOMPARE(h.form.currentpage(), 5);
   QCOMPARE(greenSlot(h), 0);
   QCOMPARE(h.topic(1)->text(), QStringLiteral("Iteration"));
   // With the name back, the next search starts at the first match.
   writeTopics("Lg_Delphi", 8, {"", "", "Loop unrolling"});
   pressEnter(h);
-  QCOMPARE(h.form.currentpage, 8);
+  QCOMPARE(h.form.currentpage(), 8);
   QCOMPARE(greenSlot(h), 3);
 }
 

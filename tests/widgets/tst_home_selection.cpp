@@ -1,6 +1,7 @@
 // Choosing a language with the circles and logos and a page with the dots and numbers: what
 // is shown, the selection marks, and the language row held still while the page selector
 // is open.
+#include <QLineEdit>
 #include <QtTest>
 
 #include "support/testmain.h"
@@ -114,15 +115,20 @@ void HomeSelectionTest::clickSelects() {
   QFETCH(int, page);
   Home h;
   QVERIFY(QTest::qWaitForWindowExposed(&h.form));
+  // A search in progress: it finds the first topic of the page shown.
+  click(h.label("Option2Image"));
+  QTest::keyClicks(h.child<QLineEdit>("SearchBox"), "click");
+  QTest::keyClick(h.child<QLineEdit>("SearchBox"), Qt::Key_Return);
+  QCOMPARE(h.form.currentpage(), 1);
+  QCOMPARE(h.form.searchState().prevsearchquery, QStringLiteral("click"));
   nameTopics(language, page);
   testing_support::writeBytes(
       "Data/" + language + "/aboutpages.txt",
       home_testing::crlf({"one", "two", "three", "four", "five", "six", "seven", "eight", "nine",
                           "ten", "eleven", "twelve", "thirteen", "fourteen", "fifteen"}));
-  h.form.searchState.prevsearchquery = "loop";
   click(h.form.findChild<QWidget*>(control));
-  QCOMPARE(h.form.currentLG, language);
-  QCOMPARE(h.form.currentpage, page);
+  QCOMPARE(h.form.currentLG(), language);
+  QCOMPARE(h.form.currentpage(), page);
   checkMarks(h, circle, page);
   // The page is read at once, not at the next reload.
   QCOMPARE(h.topic(1)->text(), QStringLiteral("%1 %2.1").arg(language).arg(page));
@@ -130,7 +136,7 @@ void HomeSelectionTest::clickSelects() {
   QCOMPARE(h.hints().at(2), QStringLiteral("three"));
   QCOMPARE(h.label("AboutPage")->text(), h.hints().at(page - 1));
   // A new language starts the next search afresh; a new page does not.
-  QCOMPARE(h.form.searchState.prevsearchquery.isEmpty(), control.startsWith("LG_"));
+  QCOMPARE(h.form.searchState().prevsearchquery.isEmpty(), control.startsWith("LG_"));
   QVERIFY(h.platform.errors.isEmpty());
 }
 
@@ -140,8 +146,8 @@ void HomeSelectionTest::languageChangeKeepsPage() {
   nameTopics("Lg_Java", 7);
   click(h.label("pg_button_7"));
   click(h.label("LG_Java"));
-  QCOMPARE(h.form.currentLG, QStringLiteral("Lg_Java"));
-  QCOMPARE(h.form.currentpage, 7);
+  QCOMPARE(h.form.currentLG(), QStringLiteral("Lg_Java"));
+  QCOMPARE(h.form.currentpage(), 7);
   QCOMPARE(h.topic(4)->text(), QStringLiteral("Lg_Java 7.4"));
   checkMarks(h, "LG_Java", 7);
 }
@@ -150,19 +156,19 @@ void HomeSelectionTest::openPageSelectorHoldsLanguage() {
   Home h;
   QVERIFY(QTest::qWaitForWindowExposed(&h.form));
   nameTopics("Lg_JS", 3);
-  h.form.PageSelect->show();
+  h.child("PageSelect")->show();
   click(h.label("LG_JS"));  // the circles stay above the open selector, and do nothing
   click(h.label("LG_Image_JS"));
-  QCOMPARE(h.form.currentLG, QStringLiteral("Lg_Delphi"));
+  QCOMPARE(h.form.currentLG(), QStringLiteral("Lg_Delphi"));
   checkMarks(h, "LG_Delphi", 1);
   // Pages still change: the selector jumps through them (the dots are under it now).
   h.form.SetPage(3);
-  QCOMPARE(h.form.currentpage, 3);
+  QCOMPARE(h.form.currentpage(), 3);
   checkMarks(h, "LG_Delphi", 3);
 
-  h.form.PageSelect->hide();
+  h.child("PageSelect")->hide();
   click(h.label("LG_JS"));
-  QCOMPARE(h.form.currentLG, QStringLiteral("Lg_JS"));
+  QCOMPARE(h.form.currentLG(), QStringLiteral("Lg_JS"));
   QCOMPARE(h.topic(1)->text(), QStringLiteral("Lg_JS 3.1"));
   checkMarks(h, "LG_JS", 3);
 }
@@ -178,7 +184,7 @@ void HomeSelectionTest::pageOutsideRangeMarksNoDot() {
   QFETCH(int, page);
   Home h;
   h.form.SetPage(page);
-  QCOMPARE(h.form.currentpage, page);
+  QCOMPARE(h.form.currentpage(), page);
   for (int n = 1; n <= 15; ++n) {
     const QLabel* d = h.label(QStringLiteral("pg_button_%1").arg(n));
     QCOMPARE(shown(d), picture("crc_0", d));

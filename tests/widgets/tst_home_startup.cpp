@@ -67,8 +67,8 @@ void HomeStartupTest::showsFirstPageOfFirstLanguage() {
   QVERIFY(qAbs(f.geometry().center().x() - screen.center().x()) <= 1);
   QVERIFY(qAbs(f.geometry().center().y() - screen.center().y()) <= 1);
 
-  QCOMPARE(f.currentLG, QStringLiteral("Lg_Delphi"));
-  QCOMPARE(f.currentpage, 1);
+  QCOMPARE(f.currentLG(), QStringLiteral("Lg_Delphi"));
+  QCOMPARE(f.currentpage(), 1);
   QCOMPARE(h.captions(), home_testing::repeated("click to create topic", 10));
   QCOMPARE(h.label("AboutPage")->text(), QStringLiteral("click to edit page description"));
   QCOMPARE(h.hints(), home_testing::repeated("click to edit page description", 15));
@@ -93,10 +93,10 @@ void HomeStartupTest::showsFirstPageOfFirstLanguage() {
     QVERIFY2(t, qPrintable(name));
     QCOMPARE(t->interval(), interval);
   }
-  QTRY_VERIFY(!f.TIMERDELAYED->isActive());
-  QTRY_VERIFY(!f.BHighLight->isActive());
+  QTRY_VERIFY(!h.child<QTimer>("TIMERDELAYED")->isActive());
+  QTRY_VERIFY(!h.child<QTimer>("BHighLight")->isActive());
   for (int k = 1; k <= 10; ++k) QCOMPARE(ui::textColor(h.topic(k)), ui::sys::InactiveBorder);
-  QVERIFY(f.AutoReload->isActive());
+  QVERIFY(h.child<QTimer>("AutoReload")->isActive());
 }
 
 void HomeStartupTest::createsTheDataTree() {
@@ -183,7 +183,7 @@ void HomeStartupTest::bootstrapErrorIsReportedOnceAndWindowOpens() {
   TQuillnoteForm form;
   QCOMPARE(platform.errors, QStringList{"I/O error 183."});
   // The step ended there: no page was selected and no theme file written.
-  QCOMPARE(form.currentpage, 0);
+  QCOMPARE(form.currentpage(), 0);
   QCOMPARE(form.findChild<QPushButton*>("Topic_1")->text(), QStringLiteral("< Topic >"));
   QCOMPARE(form.findChild<QLabel*>("AboutPage")->text(),
            QStringLiteral("<insert page description>"));
@@ -193,7 +193,7 @@ void HomeStartupTest::bootstrapErrorIsReportedOnceAndWindowOpens() {
   // after start-up reads no theme file and makes none (a file made with the empty text read
   // would keep the dark look on every later start).
   QTRY_COMPARE(form.findChild<QPushButton*>("Topic_1")->text(), QStringLiteral("click to create"));
-  QVERIFY(!form.TIMERDELAYED->isActive());
+  QVERIFY(!form.findChild<QTimer*>("TIMERDELAYED")->isActive());
   QCOMPARE(platform.errors, QStringList{"I/O error 183."});
   QCOMPARE(testing_support::readBytes("Data"), QByteArray("not a folder"));
 }

@@ -34,14 +34,17 @@ struct Home {
   explicit Home(const std::function<void()>& prepare = {}) : before(prepare) {
     // A first start makes most of the tree beside the window; the tests start from all of it.
     form.waitForDataTree();
-    QObject::connect(form.AutoReload, &QTimer::timeout, &form, [this] { ++ticks; });
+    QObject::connect(child<QTimer>("AutoReload"), &QTimer::timeout, &form, [this] { ++ticks; });
     form.show();
   }
 
-  QLabel* label(const QString& name) const { return form.findChild<QLabel*>(name); }
-  QPushButton* topic(int k) const {
-    return form.findChild<QPushButton*>(QStringLiteral("Topic_%1").arg(k));
+  // The window's control or timer called `name`.
+  template <class T = QWidget>
+  T* child(const QString& name) const {
+    return form.findChild<T*>(name);
   }
+  QLabel* label(const QString& name) const { return child<QLabel>(name); }
+  QPushButton* topic(int k) const { return child<QPushButton>(QStringLiteral("Topic_%1").arg(k)); }
   QStringList captions() const {
     QStringList out;
     for (int k = 1; k <= 10; ++k) out << topic(k)->text();

@@ -42,13 +42,14 @@ constexpr int kIsDark = 0, kIsLight = 1, kIsDesigned = 2, kIsDesignedWithLightBu
 const Look& kDark = kLooks[kIsDark];
 const Look& kLight = kLooks[kIsLight];
 
-void checkLook(TQuillnoteForm& f, const Look& look) {
-  QCOMPARE(ui::textColor(f.QuickActionsMenu), look.marker);
-  QCOMPARE(ui::textColor(f.Option1Text), look.marker);  // the captions follow the panel
-  QCOMPARE(ui::textColor(f.Option3Text), look.marker);
-  QCOMPARE(ui::textColor(f.copyright), look.footer);
-  QVERIFY(shows(f.BackGround, look.wallpaper));
-  QVERIFY(shows(f.Option1Image, look.button));
+void checkLook(const TQuillnoteForm& f, const Look& look) {
+  const auto label = [&](const char* name) { return f.findChild<QLabel*>(name); };
+  QCOMPARE(ui::textColor(f.findChild<QWidget*>("QuickActionsMenu")), look.marker);
+  QCOMPARE(ui::textColor(label("Option1Text")), look.marker);  // the captions follow the panel
+  QCOMPARE(ui::textColor(label("Option3Text")), look.marker);
+  QCOMPARE(ui::textColor(label("copyright")), look.footer);
+  QVERIFY(shows(label("BackGround"), look.wallpaper));
+  QVERIFY(shows(label("Option1Image"), look.button));
 }
 
 void checkLook(Home& h, const Look& look) {
@@ -72,7 +73,8 @@ QColor openEditorMemo(Home& h) {
   QPushButton* b = h.topic(1);
   QTest::mouseClick(b, Qt::LeftButton, {}, b->rect().center());
   for (TEditorForm* e : editors())
-    if (!before.contains(e)) return e->AllText->palette().color(QPalette::Base);
+    if (!before.contains(e))
+      return e->findChild<QPlainTextEdit*>("AllText")->palette().color(QPalette::Base);
   return {};
 }
 
@@ -137,7 +139,7 @@ void HomeThemeTest::savedThemeAppliesAfterStart() {
   Dialogs dialogs;
   h.form.setDialogs(&dialogs);
   checkLook(h, kLooks[kIsDesigned]);  // before the timer runs
-  QTRY_VERIFY(!h.form.TIMERDELAYED->isActive());
+  QTRY_VERIFY(!h.child<QTimer>("TIMERDELAYED")->isActive());
   checkLook(h, kLooks[look]);
   QCOMPARE(themeFile(), fileAfter);
   if (!file.isEmpty()) {  // applying the theme it holds leaves the file untouched
@@ -161,12 +163,12 @@ void HomeThemeTest::toggleTwiceReturns_data() {
 void HomeThemeTest::toggleTwiceReturns() {
   QFETCH(bool, byKey);
   Home h;
-  QTRY_VERIFY(!h.form.TIMERDELAYED->isActive());
+  QTRY_VERIFY(!h.child<QTimer>("TIMERDELAYED")->isActive());
   const auto toggle = [&] {
     if (byKey)
       QTest::keyClick(&h.form, Qt::Key_F4);
     else
-      clickImage(h.form.Option1Image);
+      clickImage(h.label("Option1Image"));
   };
   toggle();
   checkLook(h, kDark);
@@ -180,19 +182,21 @@ void HomeThemeTest::editorsKeepTheirLook() {
   Home h;
   Dialogs dialogs;
   h.form.setDialogs(&dialogs);
-  QTRY_VERIFY(!h.form.TIMERDELAYED->isActive());
+  QTRY_VERIFY(!h.child<QTimer>("TIMERDELAYED")->isActive());
   QCOMPARE(openEditorMemo(h), ui::rgb::MemoLight);
   TEditorForm* lightOne = editors().first();
-  QVERIFY(shows(lightOne->BackGround2, "wlp_light"));
+  QVERIFY(shows(lightOne->findChild<QLabel*>("BackGround2"), "wlp_light"));
   QTest::keyClick(&h.form, Qt::Key_F4);
   QCOMPARE(openEditorMemo(h), ui::rgb::MemoDark);
   QTest::keyClick(&h.form, Qt::Key_F4);
-  QCOMPARE(lightOne->AllText->palette().color(QPalette::Base), ui::rgb::MemoLight);
-  QVERIFY(shows(lightOne->BackGround2, "wlp_light"));
+  QCOMPARE(lightOne->findChild<QPlainTextEdit*>("AllText")->palette().color(QPalette::Base),
+           ui::rgb::MemoLight);
+  QVERIFY(shows(lightOne->findChild<QLabel*>("BackGround2"), "wlp_light"));
   for (TEditorForm* e : editors()) {
     if (e != lightOne) {
-      QCOMPARE(e->AllText->palette().color(QPalette::Base), ui::rgb::MemoDark);
-      QVERIFY(shows(e->BackGround2, "wlp_dark"));
+      QCOMPARE(e->findChild<QPlainTextEdit*>("AllText")->palette().color(QPalette::Base),
+               ui::rgb::MemoDark);
+      QVERIFY(shows(e->findChild<QLabel*>("BackGround2"), "wlp_dark"));
     }
   }
   QCOMPARE(editors().size(), 2);
@@ -224,7 +228,7 @@ void HomeThemeTest::fullDiskLeavesNoThemeFile() {
     full.emplace(limit);
   });
   QVERIFY(full && full->holds());
-  QTRY_VERIFY(!h.form.TIMERDELAYED->isActive());
+  QTRY_VERIFY(!h.child<QTimer>("TIMERDELAYED")->isActive());
   full.reset();
   QCOMPARE(h.platform.errors.size(), 1);  // the failed start is reported once
   checkLook(h, kLooks[kIsDesigned]);
@@ -235,7 +239,7 @@ void HomeThemeTest::fullDiskLeavesNoThemeFile() {
 
   TQuillnoteForm next;  // the next start, with room on the disk
   next.waitForDataTree();
-  QTRY_VERIFY(!next.TIMERDELAYED->isActive());
+  QTRY_VERIFY(!next.findChild<QTimer*>("TIMERDELAYED")->isActive());
   checkLook(next, kLight);
   QCOMPARE(themeFile(), QByteArray("light\r\n"));
   QCOMPARE(h.platform.errors.size(), 1);
