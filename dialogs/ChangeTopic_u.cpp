@@ -37,9 +37,7 @@ void TTopicEdit::Button1Click() {
     // A slot outside 1..10 comes from a damaged topic address; it is refused like any
     // other failed write rather than touching a line of another topic.
     if (linen_ < 1 || linen_ > store::kSlots) throw std::out_of_range("topic slot");
-    store::ModifyLine(
-        store::dataRoot() + QStringLiteral("/") + lgandpage_ + QStringLiteral("/topics.txt"),
-        linen_ - 1, name->text());
+    store::ModifyLine(store::topicsPathFor(lgandpage_), linen_ - 1, name->text());
     hide();
     done_ = true;
   } catch (...) {

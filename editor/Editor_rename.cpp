@@ -1,28 +1,23 @@
 // Renaming from the editor: clicking the title opens the rename dialog for this window's
 // topic, and the Check timer takes the new name once the dialog has written it.
 #include <QLabel>
-#include <QLineEdit>
 #include <QTimer>
 
 #include "dialogs/ChangeTopic_u.h"
 #include "dialogs/Dialogs.h"
 #include "editor/EditorParts.h"
 #include "editor/Editor_u.h"
+#include "store/datatree.h"
 #include "store/settings.h"
 #include "ui/platform.h"
-#include "ui/windows.h"
 
 void TEditorForm::TitleInfoClick() {
   TTopicEdit* dialog = dialogs_ ? dialogs_->TopicEdit.get() : nullptr;
   if (!dialog) return;
-  // The address is "<language>/<page>,<slot>".
-  const QString address = topicAddress();
-  const int comma = address.indexOf(u',');
   try {
-    // Up to three characters after the comma (the start of the text when there is none).
-    const int slot = store::parseInteger(address.mid(comma + 1, 3));
+    const store::TopicAddress target = store::splitTopicAddress(topicAddress());
     // A new rename begins: a name left over from an earlier one is not this window's.
-    dialog->openFor(comma >= 0 ? address.left(comma) : QString(), slot,
+    dialog->openFor(target.lgandpage, target.slot,
                     TitleInfo->text() != editor::kTitlePlaceholder ? TitleInfo->text() : QString(),
                     this);
     Check->start();

@@ -16,6 +16,7 @@
 #include "editor/EditorParts.h"
 #include "store/datatree.h"
 #include "store/ioerror.h"
+#include "store/settings.h"
 #include "store/topicfile.h"
 #include "ui/build.h"
 #include "ui/look.h"
@@ -224,7 +225,7 @@ void TEditorForm::createSettingsControls() {
   TrackBar1->setObjectName(QStringLiteral("TrackBar1"));
   TrackBar1->setGeometry(372, 76, 150, 36);
   TrackBar1->setRange(editor::kSmallestFont, editor::kLargestFont);
-  TrackBar1->setValue(15);
+  TrackBar1->setValue(store::EditorSettings().fontSize);
   TrackBar1->setPageStep(2);
   TrackBar1->setTickPosition(QSlider::TicksBelow);
   TrackBar1->setTickInterval(1);

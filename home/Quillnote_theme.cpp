@@ -4,6 +4,7 @@
 #include "home/HomeParts.h"
 #include "home/Quillnote_u.h"
 #include "store/datatree.h"
+#include "store/theme.h"
 #include "ui/build.h"
 #include "ui/look.h"
 #include "ui/pictures.h"
@@ -33,7 +34,7 @@ void TQuillnoteForm::SetProgramTheme(const QString& theme) {
   }
   // Whatever the text, it is what the theme file holds from now on; applying the saved theme
   // at start-up writes nothing.
-  store::recordTheme(theme);
+  store::writeTheme(store::themePath(), theme);
   // The theme button shows the look's picture; a text without one keeps the picture shown.
   try {
     ui::setImage(Option1Image, ui::picture(QStringLiteral("theme_") + theme, Option1Image->size()));
@@ -56,7 +57,6 @@ void TQuillnoteForm::toggleTheme() {
 }
 
 void TQuillnoteForm::TIMERDELAYEDTimer() {
-  const QString theme = store::readfromfile(store::themePath(), 1);
-  SetProgramTheme(theme);
+  SetProgramTheme(store::readTheme(store::themePath()));
   TIMERDELAYED->stop();
 }

@@ -405,8 +405,8 @@ QString TQuillnoteForm::topicCaption(int k) const {
 void TQuillnoteForm::LoadData(const QString& di) {
   const QString about = store::aboutPagesPath(di);
   if (store::fileExists(about)) {
-    store::LineReader reader(about);
-    for (int n = 1; n <= store::kPages; ++n) pageabout[n] = reader.next();
+    const QStringList lines = store::readLineFile(about, store::kPages);
+    for (int n = 1; n <= store::kPages; ++n) pageabout[n] = lines[n - 1];
     for (int n = 1; n <= store::kPages; ++n) setHint(page_txt[n - 1], pageabout[n]);
   }
   // Without the file, the descriptions read last stay on screen.
@@ -418,8 +418,8 @@ void TQuillnoteForm::LoadData(const QString& di) {
     for (int k = 1; k <= store::kSlots; ++k) setTopicCaption(k, s("click to create"));
     return;
   }
-  store::LineReader reader(topics);
-  for (int k = 1; k <= store::kSlots; ++k) setTopicCaption(k, reader.next());
+  const QStringList names = store::readLineFile(topics, store::kSlots);
+  for (int k = 1; k <= store::kSlots; ++k) setTopicCaption(k, names[k - 1]);
 }
 
 void TQuillnoteForm::setlanguage(const QString& LGID) {

@@ -189,7 +189,8 @@ class TQuillnoteForm : public QWidget {
     QString key;
     QLabel* circle = nullptr;
   };
-  std::array<LanguageControls, 9> languages_;  // in the order of store::languageKeys()
+  std::array<LanguageControls, store::kLanguages>
+      languages_;  // in the order of store::languageKeys()
   Dialogs* dialogs_ = nullptr;
   // The worker that makes the rest of a new data tree and flushes it to disk, what it is to
   // do while it waits to start, and what it failed with (read once it has ended).

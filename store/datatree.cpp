@@ -12,6 +12,7 @@
 
 #include "store/ioerror.h"
 #include "store/linefile.h"
+#include "store/settings.h"
 
 namespace store {
 
@@ -79,6 +80,18 @@ QString topicPath(const QString& key, int page, int slot) {
 
 QString topicAddress(const QString& key, int page, int slot) {
   return key + u'/' + QString::number(page) + u',' + QString::number(slot);
+}
+
+TopicAddress splitTopicAddress(const QString& address) {
+  const qsizetype comma = address.indexOf(u',');
+  TopicAddress split;
+  split.slot = parseInteger(address.mid(comma + 1, 3));
+  if (comma >= 0) split.lgandpage = address.left(comma);
+  return split;
+}
+
+QString topicsPathFor(const QString& lgandpage) {
+  return dataRoot() + u'/' + lgandpage + QStringLiteral("/topics.txt");
 }
 
 namespace {
@@ -258,15 +271,6 @@ Sweep removeStaleTemporariesOfTree() {
     for (int page = 1; page <= kPages; ++page) all += removeStaleTemporaries(pageFolder(key, page));
   }
   return all;
-}
-
-void recordTheme(const QString& theme) {
-  const QString path = themePath();
-  if (!fileExists(path)) {
-    if (!theme.isEmpty()) writeLines(path, {theme});
-    return;
-  }
-  if (readfromfile(path, 1) != theme) writetofile(path, 1, theme);
 }
 
 }  // namespace store

@@ -10,8 +10,9 @@
 
 namespace store {
 
-inline constexpr int kPages = 15;
-inline constexpr int kSlots = 10;
+inline constexpr int kLanguages = 9;
+inline constexpr int kPages = 15;  // pages per language
+inline constexpr int kSlots = 10;  // topic slots per page
 
 inline const QString kTopicPlaceholder = QStringLiteral("click to create topic");
 inline const QString kDescriptionPlaceholder = QStringLiteral("click to edit page description");
@@ -32,6 +33,20 @@ QString pageFolder(const QString& key, int page);              // "./Data/Lg_Del
 QString topicsPath(const QString& key, int page);              // "./Data/Lg_Delphi/3/topics.txt"
 QString topicPath(const QString& key, int page, int slot);     // ".../3/topic7.txt"
 QString topicAddress(const QString& key, int page, int slot);  // "Lg_Delphi/3,7"
+
+// A topic address split at its first comma: the page part before it ("Lg_Delphi/3", empty
+// without a comma) and the slot, read as an integer (parseInteger, settings.h) from up to
+// three characters after the comma (from the start when there is no comma). Throws
+// ConvertError when those are no integer.
+struct TopicAddress {
+  QString lgandpage;
+  int slot = 0;
+};
+TopicAddress splitTopicAddress(const QString& address);
+
+// The topic list of the page part of a topic address: "Lg_Delphi/3" gives
+// "./Data/Lg_Delphi/3/topics.txt".
+QString topicsPathFor(const QString& lgandpage);
 
 // Creates the language folder `lang` (with its trailing separator) and everything in it.
 void createstruture(const QString& lang);
@@ -64,12 +79,5 @@ bool bootstrapThemeFile(Flush flush = Flush::Now);
 // the data root, the settings folder, each language folder and its page folders. Never
 // throws.
 Sweep removeStaleTemporariesOfTree();
-
-// Makes line 1 of the theme file read `theme`, as writetofile does; a file that already says
-// so is left as it is. A missing file is made only for a theme with a name: the empty text
-// read from a theme file that is not there (its creation failed, on a full disk) is no theme,
-// and a file made with it would keep the dark look on every later start, where the next
-// start's bootstrap makes the file with "light". Throws IoError.
-void recordTheme(const QString& theme);
 
 }  // namespace store

@@ -7,6 +7,8 @@
 #include <array>
 #include <optional>
 
+#include "store/datatree.h"
+
 namespace store {
 
 struct SearchState {
@@ -16,7 +18,7 @@ struct SearchState {
 };
 
 // The topic lists of pages 1..15; a missing list is skipped.
-using TopicLists = std::array<std::optional<QStringList>, 15>;
+using TopicLists = std::array<std::optional<QStringList>, kPages>;
 
 // One search step over `lists`; returns the page to show (`currentpage` when nothing
 // matches, also when a repeated term no longer matches after the lists changed; never 0).

@@ -20,6 +20,7 @@
 #include "store/ioerror.h"
 #include "store/linefile.h"
 #include "store/settings.h"
+#include "store/theme.h"
 #include "store/topicfile.h"
 #include "store_test_util.h"
 #include "support/filesizelimit.h"
@@ -100,6 +101,36 @@ TEST(DataTree, PathsOfTheTree) {
   EXPECT_EQ(store::topicPath("Lg_Delphi", 3, 7), QString("./Data/Lg_Delphi/3/topic7.txt"));
   EXPECT_EQ(store::topicPath("Lg_Html", 12, 10), QString("./Data/Lg_Html/12/topic10.txt"));
   EXPECT_EQ(store::topicAddress("Lg_Delphi", 3, 7), QString("Lg_Delphi/3,7"));
+}
+
+// An editor keeps its topic's address; the rename dialog needs the page part (for the topic
+// list) and the slot back from it.
+TEST(DataTree, TopicAddressSplitsBack) {
+  struct Case {
+    const char* address;
+    const char* lgandpage;  // nullptr: not an address
+    int slot;
+  };
+  const Case cases[] = {
+      {"Lg_Delphi/3,7", "Lg_Delphi/3", 7}, {"Lg_C++/15,10", "Lg_C++/15", 10},
+      {"Lg_C#/1,1234", "Lg_C#/1", 123},  // up to three characters are the slot
+      {"Lg_Delphi/3,x", nullptr, 0},       {"Lg_Delphi/3,", nullptr, 0},
+      {"Lg_Delphi/3", nullptr, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.address);
+    if (!c.lgandpage) {
+      EXPECT_THROW(store::splitTopicAddress(c.address), store::ConvertError);
+      continue;
+    }
+    const store::TopicAddress split = store::splitTopicAddress(c.address);
+    EXPECT_EQ(split.lgandpage, QString(c.lgandpage));
+    EXPECT_EQ(split.slot, c.slot);
+  }
+  // What topicAddress makes splits back into the page's topic list and the slot.
+  const store::TopicAddress split = store::splitTopicAddress(store::topicAddress("Lg_Java", 12, 4));
+  EXPECT_EQ(store::topicsPathFor(split.lgandpage), store::topicsPath("Lg_Java", 12));
+  EXPECT_EQ(split.slot, 4);
 }
 
 TEST(Bootstrap, FirstRunCreatesExactlyTheTree) {
@@ -223,7 +254,7 @@ TEST(Bootstrap, FailuresStopWithAnError) {
 TEST(Bootstrap, FullDiskLeavesNoPartFile) {
   const std::vector<std::pair<const char*, std::function<void()>>> creations = {
       {"theme file", [] { store::bootstrapThemeFile(); }},
-      {"theme named at start-up", [] { store::recordTheme("light"); }},
+      {"theme named at start-up", [] { store::writeTheme(store::themePath(), "light"); }},
       {"settings file", [] { store::writeSettings(store::settingsPath(), {}); }},
       {"language folder", [] { store::createLanguageFolder("Lg_Java"); }},
       {"new topic", [] { store::saveTopic(store::topicPath("Lg_Delphi", 2, 3), "notes"); }},
