@@ -8,7 +8,7 @@ packages=(
   fonts-crosextra-carlito fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
   desktop-file-utils appstream dpkg-dev file
 )
 
