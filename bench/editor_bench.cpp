@@ -21,6 +21,7 @@
 #include "dialogs/Dialogs.h"
 #include "editor/Editor_u.h"
 #include "home/Quillnote_u.h"
+#include "store/bootstrap.h"
 #include "store/datatree.h"
 #include "store/linefile.h"
 #include "store/settings.h"
@@ -118,8 +119,7 @@ int main(int argc, char** argv) {
   QDir().mkpath(root);
   const QString previous = QDir::currentPath();
   QDir::setCurrent(root);
-  store::bootstrapTree();
-  store::bootstrapThemeFile();
+  store::makeDataTree();
   store::writeSettings(store::settingsPath(), store::EditorSettings{});
   const QString text = bench::largeTopicText();
   const QString topic = store::topicPath(QStringLiteral("Lg_Delphi"), 1, 1);

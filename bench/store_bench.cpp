@@ -10,6 +10,7 @@
 #include <map>
 
 #include "bench/common.h"
+#include "store/bootstrap.h"
 #include "store/datatree.h"
 #include "store/linefile.h"
 #include "store/topicfile.h"
@@ -26,7 +27,7 @@ QByteArray path8(const QString& p) {
 // A tree after some months of use: every page of the language has real topic names and
 // descriptions, and topic 1 of page 1 holds the large topic.
 void makeTree() {
-  store::bootstrapTree();
+  store::makeDataTree();
   static const char* const subjects[] = {"Loops",    "Pointers", "Strings", "Records", "Classes",
                                          "Generics", "Closures", "Threads", "Files",   "Units"};
   QStringList about;

@@ -109,7 +109,9 @@ QList<ui::ShownPicture> TQuillnoteForm::picturesAtStart() {
   return pictures;
 }
 
-TQuillnoteForm::TQuillnoteForm(QWidget* parent) : QWidget(parent) {
+// The data tree is begun on a worker before anything else, while the controls are made: on a
+// first start, making the folder of the first language takes about as long as the controls do.
+TQuillnoteForm::TQuillnoteForm(QWidget* parent) : QWidget(parent), tree_(s(kFirstLanguage)) {
   setWindowTitle(QStringLiteral("Quillnote"));
   setFont(ui::font(Face::Tahoma, 11));
   resize(kWidth, kHeight);
@@ -119,27 +121,12 @@ TQuillnoteForm::TQuillnoteForm(QWidget* parent) : QWidget(parent) {
     const QRect area = screen->geometry();
     move(area.left() + (area.width() - kWidth) / 2, area.top() + (area.height() - kHeight) / 2);
   }
-  // The data tree is begun on a worker while the controls are made: on a first start,
-  // making the folder of the first language takes about as long as the controls do.
-  std::future<TreeStart> tree = std::async(std::launch::async, &startDataTree);
   createControls();
   // The window itself holds the keyboard focus, so its function keys work from the start
   // and again whenever it is reactivated, until the user clicks into the search box.
   setFocusPolicy(Qt::TabFocus);
   setFocus();
-  FormCreate(tree);
-}
-
-TQuillnoteForm::TreeStart TQuillnoteForm::startDataTree() {
-  // The data root and settings folder, then the language shown first when it is missing;
-  // the languages after it are made once the window is shown.
-  store::bootstrapRoots();
-  TreeStart start;
-  start.later = store::missingLanguages();
-  start.created = !start.later.isEmpty();
-  if (start.created && start.later.first() == QLatin1String(kFirstLanguage))
-    store::createLanguageFolder(start.later.takeFirst());
-  return start;
+  FormCreate();
 }
 
 TQuillnoteForm::~TQuillnoteForm() {
@@ -148,8 +135,7 @@ TQuillnoteForm::~TQuillnoteForm() {
 }
 
 void TQuillnoteForm::waitForDataTree() {
-  startTreeMaker();
-  treeMaker_.wait();
+  tree_.wait();
 }
 
 void TQuillnoteForm::setDialogs(Dialogs* dialogs) {
@@ -330,64 +316,29 @@ void TQuillnoteForm::createTimers() {
   for (QTimer* t : {AutoReload, TIMERDELAYED, BHighLight, HighLight2sec}) t->start();
 }
 
-void TQuillnoteForm::FormCreate(std::future<TreeStart>& tree) {
+void TQuillnoteForm::FormCreate() {
   SearchPanel->move(87, SearchPanel->y());
   PageSelect->move(47, PageSelect->y());
   // The data tree, then page 1 of the first language, then the theme file. An error ends
-  // the step where it happens and is reported once; the window opens all the same.
-  // On a first start the language shown first is made while the controls are built
-  // (startDataTree); the other languages are made on a worker once the window is shown, each
-  // appearing whole, and everything new reaches the disk there in one flush. After an
-  // error, whatever was made before it is flushed too.
-  bool flush = true;
-  QStringList later;
+  // the step where it happens and is reported once; the window opens all the same. The rest
+  // of the tree is made on a worker once the window is on its way to the screen; what it
+  // fails with is reported once it has ended.
   ui::runReported([&] {
-    const TreeStart start = tree.get();  // an error of the bootstrap is thrown here
-    bool created = start.created;
-    later = start.later;
+    tree_.finishStart();  // an error of the bootstrap is thrown here
     setlanguage(s(kFirstLanguage));
     SetPage(1);
-    created = store::bootstrapThemeFile(store::Flush::Later) || created;
-    flush = created;
+    tree_.makeThemeFile();
   });
-  if (store::folderExists(store::dataRoot())) finishTree(later, flush);
+  // The worker's call is made and queued by Qt itself, by name: the window's thread reads
+  // nothing the worker made.
+  tree_.scheduleRest([this] { QMetaObject::invokeMethod(this, "treeDone", Qt::QueuedConnection); });
+  QTimer::singleShot(0, this, [this] { tree_.startRest(); });
 }
 
-void TQuillnoteForm::finishTree(const QStringList& languages, bool flush) {
-  treeToMake_ = TreeWork{languages, flush};
-  // The window comes first: the worker starts once the window is on its way to the screen.
-  QTimer::singleShot(0, this, [this] { startTreeMaker(); });
-}
-
-void TQuillnoteForm::startTreeMaker() {
-  if (!treeToMake_) return;
-  const TreeWork work = *std::exchange(treeToMake_, std::nullopt);
-  // It runs when the processors have nothing else to do. A failure stops it, as it would stop
-  // the bootstrap, and reaches the standard error report once the worker has ended. Last, the
-  // worker removes what saves that did not finish in an earlier run (a crash, a power cut)
-  // left in the tree.
-  treeMaker_.start([this, work] {
-    try {
-      for (const QString& key : work.languages) store::createLanguageFolder(key);
-    } catch (...) {
-      treeError_ = std::current_exception();
-    }
-    if (work.flush) {
-      try {
-        store::flushFileSystem(store::dataRoot());
-      } catch (...) {
-        if (!treeError_) treeError_ = std::current_exception();
-      }
-    }
-    store::removeStaleTemporariesOfTree();
-    QMetaObject::invokeMethod(this, "treeMakerDone", Qt::QueuedConnection);
-  });
-}
-
-void TQuillnoteForm::treeMakerDone() {
+void TQuillnoteForm::treeDone() {
   // The worker has nothing left to do but end; waiting for it makes what it wrote visible.
-  treeMaker_.wait();
-  if (const std::exception_ptr error = std::exchange(treeError_, nullptr))
+  tree_.wait();
+  if (const std::exception_ptr error = tree_.takeError())
     ui::runReported([&] { std::rethrow_exception(error); });
 }
 

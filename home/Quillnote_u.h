@@ -10,15 +10,12 @@
 #include <QTimer>
 #include <QWidget>
 #include <array>
-#include <exception>
-#include <future>
-#include <optional>
 
+#include "store/bootstrap.h"
 #include "store/datatree.h"
 #include "store/topicsearch.h"
 #include "ui/application.h"
 #include "ui/chrome.h"
-#include "ui/idlethread.h"
 
 struct Dialogs;
 
@@ -125,25 +122,19 @@ class TQuillnoteForm : public QWidget {
   void BHighLightTimer();
   void HighLight2secTimer();
 
-  // What the start of the data tree made, and the languages still to make.
-  struct TreeStart {
-    bool created = false;
-    QStringList later;
-  };
-  static TreeStart startDataTree();
-  void FormCreate(std::future<TreeStart>& tree);
-  void finishTree(const QStringList& languages, bool flush);
-  void startTreeMaker();
-  // Queued by name by the worker once its work is done, so that the call carries nothing the
-  // worker made: all it did is handed over by waiting for it, which ThreadSanitizer follows,
-  // not through the event queue, whose locks it cannot see in a Qt built without it.
-  Q_INVOKABLE void treeMakerDone();
+  // The creation step, once the controls are made: the data tree's start, page 1 of the first
+  // language and the theme file; the rest of the tree is scheduled.
+  void FormCreate();
+  // The end of the data tree's worker: its error goes to the standard error report.
+  Q_INVOKABLE void treeDone();
   void setTopicCaption(int k, const QString& name);
   // Loads the page shown. A failure is reported once: the same failure again is not
   // reported until a load succeeded or, with `chosen` (a language or page the user chose),
   // at once.
   void loadShown(bool chosen);
 
+  // Makes what is missing of the data tree; begun when the window is created.
+  store::Bootstrap tree_;
   QString currentLG_;
   int currentpage_ = 0;
   std::array<QString, store::kPages + 1> pageabout;  // [1..15]: descriptions as last read
@@ -192,14 +183,5 @@ class TQuillnoteForm : public QWidget {
   std::array<LanguageControls, store::kLanguages>
       languages_;  // in the order of store::languageKeys()
   Dialogs* dialogs_ = nullptr;
-  // The worker that makes the rest of a new data tree and flushes it to disk, what it is to
-  // do while it waits to start, and what it failed with (read once it has ended).
-  struct TreeWork {
-    QStringList languages;
-    bool flush = false;
-  };
-  ui::IdleThread treeMaker_;
-  std::optional<TreeWork> treeToMake_;
-  std::exception_ptr treeError_;
   int loadFailure_ = 0;  // the error code of the last failed load of the page shown; 0: none
 };

@@ -96,22 +96,19 @@ QString topicsPathFor(const QString& lgandpage) {
 
 namespace {
 
-void replaceLines(const QString& path, const QStringList& lines) {
-  writeLines(path, lines, Flush::Later);
-}
-
-// Fills the new language folder `folder` (with its trailing separator), each line file
-// written by `write`; the files reach the disk with the next flushFileSystem, one flush for
-// the whole tree instead of one per file.
-void fillLanguage(const QString& folder, void (*write)(const QString&, const QStringList&)) {
+// Fills the new language folder `folder` (with its trailing separator). Nothing else writes
+// into it, so its files are written in place; they reach the disk with the next
+// flushFileSystem, one flush for the whole tree instead of one per file.
+void fillLanguage(const QString& folder) {
   const QStringList topics = repeated(kTopicPlaceholder, kSlots);
   for (int i = 1; i <= kPages; ++i) {
     const QString page = folder + QString::number(i);
     makeFolder(page);
-    write(page + QStringLiteral("/topics.txt"), topics);
+    writeNewLines(page + QStringLiteral("/topics.txt"), topics);
   }
-  write(folder + QStringLiteral("aboutpages.txt"), repeated(kDescriptionPlaceholder, kPages));
-  write(folder + QStringLiteral("pageicons.txt"), repeated(kIconLine, kPages));
+  writeNewLines(folder + QStringLiteral("aboutpages.txt"),
+                repeated(kDescriptionPlaceholder, kPages));
+  writeNewLines(folder + QStringLiteral("pageicons.txt"), repeated(kIconLine, kPages));
 }
 
 // A language is made under a hidden name beside its own, ".<key>.new-<process id>", and put
@@ -200,13 +197,6 @@ void removeLeftoverLanguages() {
 
 }  // namespace
 
-void createstruture(const QString& lang) {
-  const QString folder = lang.endsWith(u'/') ? lang : lang + u'/';
-  makeFolder(folder);
-  fillLanguage(folder, replaceLines);
-  flushFileSystem(lang);
-}
-
 void bootstrapRoots() {
   if (!folderExists(dataRoot())) makeFolder(dataRoot());
   if (!folderExists(settingsFolder())) makeFolder(settingsFolder());
@@ -220,8 +210,9 @@ QStringList missingLanguages() {
   return missing;
 }
 
-void createLanguageFolder(const QString& key) {
-  const QString folder = dataRoot() + u'/' + key;
+void createstruture(const QString& lang) {
+  const QString folder = lang.endsWith(u'/') ? lang.chopped(1) : lang;
+  const QString key = folder.mid(folder.lastIndexOf(u'/') + 1);
   const QByteArray target = QFile::encodeName(folder);
   struct stat st;
   if (::lstat(target.constData(), &st) == 0) throw IoError(kAlreadyExists);
@@ -232,8 +223,7 @@ void createLanguageFolder(const QString& key) {
     if (lock >= 0) ::close(lock);
   };
   try {
-    // Nothing else writes into the temporary folder: its files are written in place.
-    fillLanguage(temp, writeNewLines);
+    fillLanguage(temp);
   } catch (const IoError&) {
     abandon();
     throw;
@@ -247,14 +237,6 @@ void createLanguageFolder(const QString& key) {
   // without it.
   ::unlink((target + kMakingLock).constData());
   if (lock >= 0) ::close(lock);
-}
-
-bool bootstrapTree() {
-  bootstrapRoots();
-  const QStringList missing = missingLanguages();
-  for (const QString& key : missing) createLanguageFolder(key);
-  if (!missing.isEmpty()) flushFileSystem(dataRoot());
-  return !missing.isEmpty();
 }
 
 bool bootstrapThemeFile(Flush flush) {

@@ -48,13 +48,8 @@ TopicAddress splitTopicAddress(const QString& address);
 // "./Data/Lg_Delphi/3/topics.txt".
 QString topicsPathFor(const QString& lgandpage);
 
-// Creates the language folder `lang` (with its trailing separator) and everything in it.
-void createstruture(const QString& lang);
-
-// Makes what is missing of the tree's folders: the data root, the settings folder, and each
-// missing language folder. Throws IoError at the first failure. Returns whether it created language
-// folders; their files are then flushed to disk at once.
-bool bootstrapTree();
+// The parts of making what is missing of the tree; store::Bootstrap (bootstrap.h) runs them
+// in the order a start needs.
 
 // Makes the data root and the settings folder, when missing. Then what interrupted starts left
 // of languages being made is removed, unless a live Quillnote is making it right now (it holds a
@@ -64,12 +59,14 @@ void bootstrapRoots();
 // The keys of the languages whose folders are missing, in bootstrap order.
 QStringList missingLanguages();
 
-// Creates the folder of language `key` with everything in it, whole or not at all: it is
-// filled under a hidden temporary name beside it, locked while it is filled, and then renamed
-// into place, so neither a crash nor a reader meets half a language. Anything already at its
-// name stays as it is and is an error (kAlreadyExists). The files are not flushed. Throws
-// IoError.
-void createLanguageFolder(const QString& key);
+// Creates the language folder `lang`, a language's folder in the data root with its trailing
+// separator ("./Data/Lg_Delphi/", languageFolder), and everything in it, whole or not at all:
+// it is filled under a hidden temporary name beside it, locked while it is filled, and then
+// renamed into place, so neither a crash nor a reader meets half a language. Anything already
+// at its name stays as it is and is an error (kAlreadyExists). The files are not flushed.
+// Throws IoError.
+void createstruture(const QString& lang);
+
 // Writes the theme file with "light" when it does not exist. Throws IoError.
 // Returns whether it created the file; with Flush::Later it is left for the caller to flush
 // with flushFileSystem(dataRoot()).

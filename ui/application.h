@@ -13,7 +13,7 @@
 #include <future>
 #include <vector>
 
-#include "ui/idlethread.h"
+#include "store/idlethread.h"
 
 namespace ui {
 
@@ -33,7 +33,7 @@ class FontConfigReader {
   void waitForFontConfig() { reader_.wait(); }
 
  private:
-  IdleThread reader_;
+  store::IdleThread reader_;
 };
 }  // namespace detail
 

@@ -17,6 +17,7 @@
 #include <tuple>
 #include <vector>
 
+#include "store/bootstrap.h"
 #include "store/ioerror.h"
 #include "store/linefile.h"
 #include "store/settings.h"
@@ -83,11 +84,9 @@ void expectDefaultLanguage(const Snapshot& snap, const QString& key) {
   }
 }
 
-// Returns whether the tree gained language folders.
+// Makes what is missing of the tree as a start does. Returns whether it made anything.
 bool bootstrap() {
-  const bool created = store::bootstrapTree();
-  store::bootstrapThemeFile();
-  return created;
+  return store::makeDataTree();
 }
 
 TEST(DataTree, PathsOfTheTree) {
@@ -207,14 +206,101 @@ TEST(Bootstrap, DeletedThemeFileIsRecreatedAsLight) {
   WorkDir wd;
   bootstrap();
   ASSERT_TRUE(QFile::remove("./Data/options.dat"));
-  store::bootstrapTree();
-  EXPECT_FALSE(QFile::exists("./Data/options.dat"));
-  store::bootstrapThemeFile();
+  store::Bootstrap tree("Lg_Delphi");
+  tree.finishStart();
+  EXPECT_FALSE(QFile::exists("./Data/options.dat"));  // made after the first page is shown
+  tree.makeThemeFile();
   EXPECT_EQ(readBytes("./Data/options.dat"), QByteArray("light\r\n"));
+  EXPECT_TRUE(tree.created());
+}
+
+// A first start makes the language shown first before the window shows it, the theme file
+// next, and the other languages after it on the worker; a start that finds the first
+// language there makes them all on the worker.
+TEST(Bootstrap, PartsRunInTheOrderOfAStart) {
+  struct Case {
+    const char* name;
+    QStringList before;   // language folders there before the start
+    QStringList atStart;  // language folders there once the start has finished
+  };
+  const QStringList all = store::languageKeys();
+  const Case cases[] = {
+      {"first start", {}, {"Lg_Delphi"}},
+      {"first language there", {"Lg_Delphi"}, {"Lg_Delphi"}},
+      {"another language missing", all.mid(0, 4) + all.mid(5), all.mid(0, 4) + all.mid(5)},
+  };
+  const auto languagesThere = [&] {
+    QStringList there;
+    for (const QString& key : all)
+      if (QFileInfo(store::languageFolder(key)).isDir()) there << key;
+    return there;
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    WorkDir wd;
+    for (const QString& key : c.before) QDir().mkpath("Data/" + key);
+    int done = 0;
+    {
+      store::Bootstrap tree("Lg_Delphi");
+      tree.finishStart();
+      EXPECT_EQ(languagesThere(), c.atStart);
+      EXPECT_TRUE(QDir("Data/UserSettings").exists());
+      tree.makeThemeFile();
+      EXPECT_TRUE(QFile::exists("Data/options.dat"));
+      tree.scheduleRest([&] { ++done; });
+      EXPECT_EQ(languagesThere(), c.atStart);  // the rest waits to be started
+      tree.wait();
+      EXPECT_EQ(done, 1);
+      EXPECT_EQ(languagesThere(), all);
+      EXPECT_FALSE(tree.takeError());
+      EXPECT_TRUE(tree.created());
+    }
+    EXPECT_EQ(done, 1);
+  }
+}
+
+// The first error ends the start and is thrown there, with nothing left to do on the worker;
+// an error of the rest stops its languages and is given once, after the rest has flushed and
+// swept what it could.
+TEST(Bootstrap, AnErrorIsMetOnce) {
+  const QString stale = "Data/UserSettings/.options.txt.~4242-1";  // left by a killed save
+  {
+    SCOPED_TRACE("in the start");
+    WorkDir wd;
+    writeBytes("Data", "not a folder");
+    int done = 0;
+    store::Bootstrap tree("Lg_Delphi");
+    EXPECT_EQ(ioCodeOf([&] { tree.finishStart(); }), store::kAlreadyExists);
+    tree.scheduleRest([&] { ++done; });
+    tree.wait();
+    EXPECT_EQ(done, 0);
+    EXPECT_FALSE(tree.takeError());
+    EXPECT_EQ(readBytes("Data"), QByteArray("not a folder"));
+  }
+  {
+    SCOPED_TRACE("in the rest");
+    WorkDir wd;
+    QDir().mkpath("Data/UserSettings");
+    writeBytes(stale, "half");
+    writeBytes("Data/Lg_Java", "x");
+    int done = 0;
+    store::Bootstrap tree("Lg_Delphi");
+    tree.finishStart();
+    tree.makeThemeFile();
+    tree.scheduleRest([&] { ++done; });
+    tree.wait();
+    EXPECT_EQ(done, 1);
+    const std::exception_ptr error = tree.takeError();
+    EXPECT_EQ(ioCodeOf([&] { std::rethrow_exception(error); }), store::kAlreadyExists);
+    EXPECT_FALSE(tree.takeError());
+    EXPECT_TRUE(QDir("Data/Lg_C#/15").exists());  // the languages before it were made
+    EXPECT_FALSE(QFile::exists("Data/Lg_CSS"));   // the rest stopped there
+    EXPECT_FALSE(QFile::exists(stale));
+  }
 }
 
 TEST(Bootstrap, FailuresStopWithAnError) {
-  const auto tree = [] { store::bootstrapTree(); };
+  const auto tree = [] { store::makeDataTree(); };
   {
     SCOPED_TRACE("a file named Data");
     WorkDir wd;
@@ -256,7 +342,7 @@ TEST(Bootstrap, FullDiskLeavesNoPartFile) {
       {"theme file", [] { store::bootstrapThemeFile(); }},
       {"theme named at start-up", [] { store::writeTheme(store::themePath(), "light"); }},
       {"settings file", [] { store::writeSettings(store::settingsPath(), {}); }},
-      {"language folder", [] { store::createLanguageFolder("Lg_Java"); }},
+      {"language folder", [] { store::createstruture(store::languageFolder("Lg_Java")); }},
       {"new topic", [] { store::saveTopic(store::topicPath("Lg_Delphi", 2, 3), "notes"); }},
   };
   // What is in the tree: names and bytes (a folder's times change with any attempt).
@@ -354,7 +440,8 @@ TEST(Bootstrap, LanguageFolderAppearsWhole) {
     WorkDir wd;
     QDir().mkpath("Data/Lg_JS/1");
     writeBytes("Data/Lg_JS/1/topic1.txt", "mine");
-    EXPECT_EQ(ioCodeOf([] { store::createLanguageFolder("Lg_JS"); }), store::kAlreadyExists);
+    EXPECT_EQ(ioCodeOf([] { store::createstruture(store::languageFolder("Lg_JS")); }),
+              store::kAlreadyExists);
     EXPECT_EQ(readBytes("Data/Lg_JS/1/topic1.txt"), QByteArray("mine"));
     EXPECT_EQ(QDir("Data").entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
               QStringList({"Lg_JS"}));

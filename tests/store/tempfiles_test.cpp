@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 
+#include "store/bootstrap.h"
 #include "store/datatree.h"
 #include "store/topicfile.h"
 #include "store_test_util.h"
@@ -57,7 +58,7 @@ TEST(StaleTemporaries, SaveRemovesOnlyItsFilesStaleOnes) {
 
 TEST(StaleTemporaries, TreeSweepRemovesStaleOnesEverywhere) {
   WorkDir wd;
-  store::bootstrapTree();
+  store::makeDataTree();
   const QStringList stale = {
       "Data/.options.dat.~10-1",
       "Data/UserSettings/.options.txt.~10-2",

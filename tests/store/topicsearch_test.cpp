@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "store/bootstrap.h"
 #include "store/datatree.h"
 #include "store/linefile.h"
 #include "store_test_util.h"
@@ -25,7 +26,7 @@ const QString kDelphi = "Lg_Delphi";
 class TopicSearch : public ::testing::Test {
  protected:
   void SetUp() override {
-    store::bootstrapTree();
+    store::makeDataTree();
     for (int page = 1; page <= 15; ++page) {
       QStringList names;
       for (int slot = 1; slot <= 10; ++slot) names << QString("Topic %1.%2").arg(page).arg(slot);

@@ -22,6 +22,7 @@
 #include "dialogs/Error_u.h"
 #include "editor/Editor_u.h"
 #include "home/Quillnote_u.h"
+#include "store/bootstrap.h"
 #include "store/datatree.h"
 #include "store/topicfile.h"
 #include "support/fakeplatform.h"
@@ -311,8 +312,7 @@ void HomeDamagedTest::damagedTree() {
   QFETCH(int, row);
   const Case& c = cases()[size_t(row)];
   testing_support::WorkDir dir;
-  store::bootstrapTree();
-  store::bootstrapThemeFile();
+  store::makeDataTree();
   writeBytes(kSettings, "15\r\nCalibri\r\n0\r\n0\r\n");
   c.damage();
   const QMap<QString, QString> before = snapshot();

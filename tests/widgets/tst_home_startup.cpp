@@ -5,6 +5,7 @@
 #include <QScreen>
 #include <QtTest>
 
+#include "store/bootstrap.h"
 #include "support/livetemporary.h"
 #include "support/testmain.h"
 #include "tst_home_support.h"
@@ -225,7 +226,7 @@ void HomeStartupTest::idleReloadsRepaintNothing() {
 // stay.
 void HomeStartupTest::staleTemporariesGoOnceTheWindowIsUp() {
   testing_support::WorkDir dir;
-  store::bootstrapTree();
+  store::makeDataTree();
   const QStringList stale = {QStringLiteral("Data/Lg_Delphi/1/.topic1.txt.~4242-1"),
                              QStringLiteral("Data/UserSettings/.options.txt.~4242-2")};
   for (const QString& path : stale) testing_support::writeBytes(path, "left by a kill");

@@ -7,6 +7,7 @@
 
 #include "dialogs/Dialogs.h"
 #include "editor/Editor_u.h"
+#include "store/bootstrap.h"
 #include "support/filesizelimit.h"
 #include "support/testmain.h"
 #include "tst_home_support.h"
@@ -224,7 +225,10 @@ void HomeThemeTest::fullDiskLeavesNoThemeFile() {
   QFETCH(QStringList, data);
   std::optional<testing_support::FileSizeLimit> full;
   Home h([&] {
-    if (treeFirst) store::bootstrapTree();
+    if (treeFirst) {  // the tree without its theme file
+      store::makeDataTree();
+      QFile::remove(store::themePath());
+    }
     full.emplace(limit);
   });
   QVERIFY(full && full->holds());

@@ -12,9 +12,9 @@
 #include <optional>
 #include <thread>
 
+#include "store/idlethread.h"
 #include "support/nobody.h"
 #include "support/testmain.h"
-#include "ui/idlethread.h"
 
 namespace {
 
@@ -74,7 +74,7 @@ void IdleThreadTest::idleUntilWaitedFor() {
   std::atomic<bool> seenFirst{false};
   int policySeen = -1;
   int policyOnceWaitedFor = -1;
-  ui::IdleThread worker;
+  store::IdleThread worker;
   worker.start([&] {
     while (!go) std::this_thread::yield();
     policySeen = sched_getscheduler(0);

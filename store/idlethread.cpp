@@ -1,4 +1,4 @@
-#include "ui/idlethread.h"
+#include "store/idlethread.h"
 
 #include <linux/capability.h>
 #include <pthread.h>
@@ -9,7 +9,7 @@
 
 #include <cerrno>
 
-namespace ui {
+namespace store {
 
 namespace {
 void setPolicy(std::thread& thread, int policy) {
@@ -55,4 +55,4 @@ void IdleThread::wait() {
   thread_.join();
 }
 
-}  // namespace ui
+}  // namespace store

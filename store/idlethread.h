@@ -7,7 +7,7 @@
 #include <functional>
 #include <thread>
 
-namespace ui {
+namespace store {
 
 class IdleThread {
  public:
@@ -30,4 +30,4 @@ class IdleThread {
   std::thread thread_;
 };
 
-}  // namespace ui
+}  // namespace store
