@@ -7,6 +7,7 @@
 #include <QtTest>
 
 #include "dialogs/About_u.h"
+#include "quillnote_version.h"
 #include "support/fakeplatform.h"
 #include "support/testmain.h"
 
@@ -29,7 +30,7 @@ void AboutTest::designedControls_data() {
   QTest::newRow("background") << "BackGround" << QRect(0, 8, 412, 273) << "" << 0;
   QTest::newRow("strip") << "border" << QRect(-6, 0, 418, 25) << "" << 0;
   QTest::newRow("name") << "appname" << QRect(58, 51, 129, 39) << "Quillnote" << 21;
-  QTest::newRow("version") << "Label1" << QRect(58, 73, 87, 17) << "1.0" << 11;
+  QTest::newRow("version") << "Label1" << QRect(58, 73, 87, 17) << QUILLNOTE_VERSION << 11;
   QTest::newRow("icon") << "icon" << QRect(21, 54, 31, 36) << "" << 0;
   QTest::newRow("round picture") << "Image1" << QRect(21, 117, 61, 65) << "" << 0;
   QTest::newRow("credit") << "Label2" << QRect(88, 124, 281, 21) << "" << 19;
