@@ -2,11 +2,16 @@
 # Desktop integration and the Debian package, checked on what is really installed:
 #  1. a staging install (DESTDIR, prefix /usr) holds exactly the expected files, the menu entry
 #     and the metadata pass their validators, and they name /usr paths, not the staging folder;
-#  2. the menu entry's command, installed into a temporary prefix, starts the program under
-#     Xvfb in the user's notes folder ($XDG_DATA_HOME/quillnote or ~/.local/share/quillnote),
-#     keeps notes already there, and its window class is the entry's StartupWMClass;
-#  3. cpack builds a .deb whose control data depends on the Qt 6 libraries and whose contents
-#     are the same files, owned by root, with /usr paths in the launcher and the menu entry.
+#  2. the menu entry, installed into prefixes whose paths hold a space and every character
+#     the desktop entry rules reserve, is launched as a desktop launches it (gio launch) and
+#     starts the program under Xvfb in the user's notes folder ($XDG_DATA_HOME/quillnote or
+#     ~/.local/share/quillnote), keeps notes already there, and its window class is the
+#     entry's StartupWMClass;
+#  3. cpack packs the program this build made into a .deb whose control data depends on the
+#     Qt 6 libraries and whose contents are the same files, owned by root, with /usr paths;
+#     lintian reports no error or warning on it, hardening-check passes on its program, which
+#     carries no .comment section, and the package, the program, the metadata, the
+#     changelogs and the manual pages all give the one project version.
 # Usage: install_check.sh <build dir>   (the build dir must hold a built quillnote)
 # Checks read "condition && pass ... || fail ...": pass only prints, so fail runs exactly
 # when the condition is false.
@@ -16,10 +21,9 @@ set -euo pipefail
 build="$(cd "${1:?usage: install_check.sh <build dir>}" && pwd)"
 src="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 id="org.quillnote.Quillnote"
-# shellcheck source-path=SCRIPTDIR source=../support/display.sh
-. "$src/tests/support/display.sh"
 
-for tool in desktop-file-validate appstreamcli cpack dpkg-deb dpkg-shlibdeps Xvfb xdotool xprop file; do
+for tool in desktop-file-validate appstreamcli cpack dpkg-deb dpkg-shlibdeps Xvfb xdotool xprop file \
+  gio lintian hardening-check readelf; do
   command -v "$tool" >/dev/null || { echo "FAIL: $tool missing (run scripts/deps.sh)"; exit 1; }
 done
 
@@ -27,7 +31,7 @@ tmp="$(mktemp -d)"
 running=""
 xvfb=""
 cleanup() {
-  [ -n "$running" ] && kill "$running" 2>/dev/null && wait "$running" 2>/dev/null
+  [ -n "$running" ] && kill "$running" 2>/dev/null
   [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null && wait "$xvfb" 2>/dev/null
   rm -rf "$tmp"
 }
@@ -63,13 +67,15 @@ expected="$tmp/expected.txt"
   echo "share/metainfo/$id.metainfo.xml"
   for size in 16 32 48 64 128 256; do echo "share/icons/hicolor/${size}x${size}/apps/$id.png"; done
   echo "share/icons/hicolor/scalable/apps/$id.svg"
-  for f in "$src"/resources/fonts/COPYING-*.txt; do echo "share/doc/quillnote/$(basename "$f")"; done
+  for f in copyright changelog.gz changelog.Debian.gz; do echo "share/doc/quillnote/$f"; done
+  for page in quillnote quillnote-launch; do echo "share/man/man1/$page.1.gz"; done
+  echo share/lintian/overrides/quillnote
 } | sort >"$expected"
 
 # The value of a key in a desktop entry.
 entry() { sed -n "s/^$2=//p" "$1" | head -n 1; }
-# The program the launcher ends in.
-launched() { sed -n 's/^exec "\([^"]*\)".*/\1/p' "$1"; }
+# The program the launcher ends in (a path without quotes of its own).
+launched() { awk -F "'" '/^exec /{ print $2 }' "$1"; }
 
 # Checks an installed tree under <root>/<prefix>: exact files, validators, paths, icon sizes.
 check_tree() {
@@ -84,16 +90,7 @@ check_tree() {
   fi
   local desktop="$base/share/applications/$id.desktop"
   local metainfo="$base/share/metainfo/$id.metainfo.xml"
-  if out="$(desktop-file-validate "$desktop" 2>&1)" && [ -z "$out" ]; then
-    pass "$what: desktop-file-validate"
-  else
-    fail "$what: desktop-file-validate: $out"
-  fi
-  if out="$(appstreamcli validate --no-net --pedantic "$metainfo" 2>&1)"; then
-    pass "$what: appstreamcli validate"
-  else
-    fail "$what: appstreamcli validate: $out"
-  fi
+  check_validators "$what" "$desktop" "$metainfo"
   local exec_line icon
   exec_line="$(entry "$desktop" Exec)"
   [ "$exec_line" = "$prefix/bin/quillnote-launch" ] && pass "$what: Exec=$exec_line" ||
@@ -114,6 +111,21 @@ check_tree() {
   done
 }
 
+# The menu entry and the metadata pass their validators, pedantic ones included.
+check_validators() {
+  local what="$1" desktop="$2" metainfo="$3" out
+  if out="$(desktop-file-validate "$desktop" 2>&1)" && [ -z "$out" ]; then
+    pass "$what: desktop-file-validate"
+  else
+    fail "$what: desktop-file-validate: $out"
+  fi
+  if out="$(appstreamcli validate --no-net --pedantic "$metainfo" 2>&1)"; then
+    pass "$what: appstreamcli validate --pedantic"
+  else
+    fail "$what: appstreamcli validate --pedantic: $out"
+  fi
+}
+
 echo "== staging install (DESTDIR, prefix /usr)"
 # Without an installed tree nothing below means anything: stop at the first failed install.
 DESTDIR="$tmp/stage" cmake --install "$build" --prefix /usr >"$tmp/install.log" 2>&1 ||
@@ -121,14 +133,66 @@ DESTDIR="$tmp/stage" cmake --install "$build" --prefix /usr >"$tmp/install.log" 
 check_tree "staging" "$tmp/stage" /usr
 
 echo "== menu entry launches"
-run="$tmp/run"
-cmake --install "$build" --prefix "$run" >"$tmp/install2.log" 2>&1 ||
-  { cat "$tmp/install2.log"; echo "FAIL: cmake --install --prefix $run"; exit 1; }
-desktop="$run/share/applications/$id.desktop"
-command_line="$(entry "$desktop" Exec)"
-wm_class="$(entry "$desktop" StartupWMClass)"
 note="Lg_Delphi/1/topic1.txt"
 
+# Launches the menu entry <desktop file> as the desktop does, from an empty folder with the
+# given environment, and checks the window and the notes folder it must use:
+# launch <name> <desktop file> <notes folder> [VAR=value...]
+launch() {
+  local name="$1" desktop="$2" folder="$3"
+  shift 3
+  local cwd="$tmp/cwd-$name" window="" pid="" class wm_class
+  wm_class="$(entry "$desktop" StartupWMClass)"
+  mkdir -p "$cwd"
+  if ! (cd "$cwd" && exec env -u XDG_DATA_HOME "$@" gio launch "$desktop") >"$tmp/$name.log" 2>&1; then
+    fail "$name: gio launch failed: $(cat "$tmp/$name.log")"
+    return
+  fi
+  for _ in $(seq 300); do
+    window="$(xdotool search --onlyvisible --name '^Quillnote$' 2>/dev/null | head -n 1 || true)"
+    [ -n "$window" ] && break
+    sleep 0.1
+  done
+  if [ -z "$window" ]; then
+    fail "$name: no window appeared"
+    cat "$tmp/$name.log"
+    return
+  fi
+  pid="$(xdotool getwindowpid "$window")"
+  running="$pid"
+  class="$(xprop -id "$window" WM_CLASS | sed -n 's/.*= "[^"]*", "\([^"]*\)"/\1/p')"
+  [ "$class" = "$wm_class" ] && pass "$name: window class $class matches StartupWMClass" ||
+    fail "$name: window class '$class', StartupWMClass '$wm_class'"
+  # The languages after the first are made just after the window shows.
+  for _ in $(seq 100); do
+    [ -f "$folder/Data/Lg_Html/15/topics.txt" ] && break
+    sleep 0.05
+  done
+  # The program was started by gio, not by this shell: it is waited for by its process id.
+  kill "$pid" 2>/dev/null || true
+  for _ in $(seq 100); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.05
+  done
+  running=""
+  [ -f "$folder/Data/Lg_Html/15/topics.txt" ] && pass "$name: notes tree in $folder" ||
+    fail "$name: no notes tree in $folder"
+  [ -z "$(ls -A "$cwd")" ] && pass "$name: nothing written where launched" ||
+    fail "$name: the launch wrote into its starting folder: $(ls -A "$cwd")"
+}
+
+# Installs into <prefix>; the menu entry and metadata must pass their validators there too.
+install_to() {
+  cmake --install "$build" --prefix "$1" >"$tmp/install-prefix.log" 2>&1 ||
+    { cat "$tmp/install-prefix.log"; echo "FAIL: cmake --install --prefix $1"; exit 1; }
+  check_validators "install to '$1'" "$1/share/applications/$id.desktop" \
+    "$1/share/metainfo/$id.metainfo.xml"
+}
+
+# A prefix with a space, as in "/tmp/with space".
+run="$tmp/with space"
+install_to "$run"
+desktop="$run/share/applications/$id.desktop"
 # Case table: name | XDG_DATA_HOME ("-" for unset) | notes folder the launch must use.
 # The home under test is $tmp/<name>; a relative XDG_DATA_HOME is not valid and falls back.
 cases=(
@@ -141,39 +205,14 @@ for row in "${cases[@]}"; do
   IFS='|' read -r name xdg folder <<<"$row"
   home="$tmp/$name"
   folder="${folder//@/$home}"
-  cwd="$tmp/cwd-$name"
-  mkdir -p "$home" "$cwd"
+  mkdir -p "$home"
   if [ "$name" = kept ]; then
     mkdir -p "$folder/Data/$(dirname "$note")"
     printf 'written before the launch\r\n' >"$folder/Data/$note"
   fi
   envs=(HOME="$home")
   [ "$xdg" = "-" ] || envs+=(XDG_DATA_HOME="${xdg//@/$home}")
-  # The Exec line is split into words the way the desktop splits it (it has no quoting).
-  # shellcheck disable=SC2086
-  (cd "$cwd" && exec env -u XDG_DATA_HOME "${envs[@]}" $command_line) >"$tmp/$name.log" 2>&1 &
-  running=$!
-  window="$(wait_for_window "$running" 300)"
-  if [ -z "$window" ]; then
-    fail "$name: no window appeared"
-    cat "$tmp/$name.log"
-  else
-    class="$(xprop -id "$window" WM_CLASS | sed -n 's/.*= "[^"]*", "\([^"]*\)"/\1/p')"
-    [ "$class" = "$wm_class" ] && pass "$name: window class $class matches StartupWMClass" ||
-      fail "$name: window class '$class', StartupWMClass '$wm_class'"
-  fi
-  # The languages after the first are made just after the window shows.
-  for _ in $(seq 100); do
-    [ -f "$folder/Data/Lg_Html/15/topics.txt" ] && break
-    sleep 0.05
-  done
-  kill "$running" 2>/dev/null || true
-  wait "$running" 2>/dev/null || true
-  running=""
-  [ -f "$folder/Data/Lg_Html/15/topics.txt" ] && pass "$name: notes tree in $folder" ||
-    fail "$name: no notes tree in $folder"
-  [ ! -e "$cwd/Data" ] && [ -z "$(ls -A "$cwd")" ] && pass "$name: nothing written where launched" ||
-    fail "$name: the launch wrote into its starting folder: $(ls -A "$cwd")"
+  launch "$name" "$desktop" "$folder" "${envs[@]}"
   if [ "$name" = kept ]; then
     [ "$(cat "$folder/Data/$note")" = $'written before the launch\r' ] &&
       pass "$name: note written before the launch is unchanged" ||
@@ -182,6 +221,16 @@ for row in "${cases[@]}"; do
 done
 [ "$(stat -c %a "$tmp/xdg/xdg/quillnote")" = 700 ] && pass "new notes folder is private" ||
   fail "new notes folder has mode $(stat -c %a "$tmp/xdg/xdg/quillnote")"
+
+# A prefix holding the characters the desktop entry rules reserve, and a single quote,
+# which the launcher's shell quoting has to carry. Left out: a semicolon and a backslash,
+# since CMake itself cannot install into such a prefix, and a percent sign, which the
+# entry writes as "%%" but GLib's launcher looks for literally before it expands it.
+odd="$tmp/odd 'q' \"d\" \$x #(1) ~&|*?<>\`"
+install_to "$odd"
+mkdir -p "$tmp/odd-home"
+launch "reserved characters" "$odd/share/applications/$id.desktop" \
+  "$tmp/odd-home/.local/share/quillnote" HOME="$tmp/odd-home"
 
 echo "== Debian package"
 if cpack --config "$build/CPackConfig.cmake" -B "$tmp/deb" >"$tmp/cpack.log" 2>&1; then
@@ -210,6 +259,58 @@ else
   [ "$owners" = root/root ] && pass "package files owned by root" || fail "package owners: $owners"
   dpkg-deb -x "$deb" "$tmp/unpacked"
   check_tree "package" "$tmp/unpacked" /usr
+  usr="$tmp/unpacked/usr"
+  program="$usr/bin/quillnote"
+
+  # One version everywhere: the package's, with its Debian revision, is the program's own.
+  version="$("$program" --version | sed -n 's/^Quillnote //p')"
+  debversion="$(dpkg-deb -f "$deb" Version)"
+  [[ -n "$version" && "$debversion" == "$version"-[1-9]* ]] &&
+    pass "package version $debversion is the program's $version with a Debian revision" ||
+    fail "package version '$debversion', program version '$version'"
+  first_line() { zcat "$1" | head -n 1; }
+  [ "$(first_line "$usr/share/doc/quillnote/changelog.Debian.gz")" = \
+    "quillnote ($debversion) unstable; urgency=medium" ] &&
+    pass "changelog.Debian.gz starts with $debversion" ||
+    fail "changelog.Debian.gz starts with '$(first_line "$usr/share/doc/quillnote/changelog.Debian.gz")'"
+  [[ "$(first_line "$usr/share/doc/quillnote/changelog.gz")" == "Quillnote $version ("* ]] &&
+    pass "changelog.gz starts with $version" ||
+    fail "changelog.gz starts with '$(first_line "$usr/share/doc/quillnote/changelog.gz")'"
+  release="$(grep -o '<release version="[^"]*"' "$usr/share/metainfo/$id.metainfo.xml" | head -n 1)"
+  [ "$release" = "<release version=\"$version\"" ] && pass "metadata's newest release is $version" ||
+    fail "metadata's newest release: '$release'"
+  for page in quillnote quillnote-launch; do
+    [[ "$(first_line "$usr/share/man/man1/$page.1.gz")" == *"\"Quillnote $version\""* ]] &&
+      pass "manual page $page(1) is of $version" ||
+      fail "manual page $page(1) starts with '$(first_line "$usr/share/man/man1/$page.1.gz")'"
+  done
+  head -n 1 "$usr/share/doc/quillnote/copyright" | grep -q '^Format: .*copyright-format/1.0/' &&
+    pass "copyright is machine-readable" || fail "copyright lacks its Format line"
+
+  # Built with Debian's hardening flags, stripped of the compiler's identification. The
+  # control-flow protection line is not required: Debian 12's C start-up files carry no
+  # IBT/SHSTK property, so no program linked there has it (dpkg's own lacks it too).
+  if out="$(hardening-check --nocfprotection "$program" 2>&1)"; then
+    pass "hardening-check"
+  else
+    fail "hardening-check"
+  fi
+  echo "$out"
+  if readelf -S --wide "$program" | grep -q ' \.comment '; then
+    fail "the packaged program keeps a .comment section"
+  else
+    pass "no .comment section in the packaged program"
+  fi
+
+  # The checks of a Debian maintainer: no error or warning, except the tags the package's
+  # own overrides file names with their reason.
+  if lintian --fail-on error,warning --tag-display-limit 0 "$deb" >"$tmp/lintian.txt" 2>&1 &&
+    ! grep -qE '^[EW]: ' "$tmp/lintian.txt"; then
+    pass "lintian: no error, no warning"
+  else
+    fail "lintian"
+  fi
+  cat "$tmp/lintian.txt"
 fi
 
 if [ "$failures" -ne 0 ]; then
