@@ -29,6 +29,8 @@ fi
 
 log() { echo "bench: $*" >&2; }
 
+# What building, running and benchmarking need, installed when missing.
+"$src/scripts/deps.sh" build run bench
 log "building in release mode into $build"
 cmake -S "$src" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUILLNOTE_BENCH=ON \
   -DQUILLNOTE_TESTS=OFF >/dev/null
