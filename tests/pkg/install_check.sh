@@ -21,6 +21,8 @@ set -euo pipefail
 build="$(cd "${1:?usage: install_check.sh <build dir>}" && pwd)"
 src="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 id="org.quillnote.Quillnote"
+# shellcheck source-path=SCRIPTDIR source=../support/display.sh
+. "$src/tests/support/display.sh"
 
 for tool in desktop-file-validate appstreamcli cpack dpkg-deb dpkg-shlibdeps Xvfb xdotool xprop file \
   gio lintian hardening-check readelf; do
@@ -37,10 +39,11 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# The launches get a display of their own. Xvfb picks a free display number itself and
-# writes it to fd 3, so tests running side by side never end up sharing one; -noreset keeps
-# it accepting connections while it would otherwise reset after the last program quits.
-Xvfb -displayfd 3 -noreset -screen 0 1280x1024x24 -nolisten tcp 3>"$tmp/display" >"$tmp/xvfb.log" 2>&1 &
+# The launches get a display of their own, with the arguments every script gives its display
+# server. Xvfb picks a free display number itself and writes it to fd 3, so tests running
+# side by side never end up sharing one.
+# shellcheck disable=SC2086
+Xvfb -displayfd 3 $display_server 3>"$tmp/display" >"$tmp/xvfb.log" 2>&1 &
 xvfb=$!
 for _ in $(seq 100); do
   [ -s "$tmp/display" ] && break
