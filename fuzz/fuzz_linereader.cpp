@@ -1,7 +1,8 @@
 // The line reader over arbitrary bytes: lines never hold a line end, reading past the end
 // keeps giving empty lines, the file reader and the in-memory reader agree, and the lines
 // are exactly those of a plain model of the rules (LF, CR LF and byte 1A end a line; a lone
-// CR is dropped; a final line end adds no line).
+// CR is dropped; a final line end adds no line; a UTF-8 byte-order mark is skipped at the
+// start of the file only).
 #include <QStringDecoder>
 #include <cstddef>
 #include <cstdint>
@@ -18,16 +19,20 @@ QStringList modelLines(const QByteArray& b) {
   qsizetype i = 0;
   const qsizetype n = b.size();
   bool open = false;  // a line has started and not ended
+  // Only the file's first line may start with a byte-order mark to skip.
+  const auto decode = [&lines](const QByteArray& line) {
+    return lines.isEmpty() ? store::decodeNarrow(line) : store::decodeUtf8OrBytes(line);
+  };
   while (i < n) {
     const char c = b[i];
     open = true;
     if (c == '\n' || c == '\x1a') {
-      lines << store::decodeNarrow(cur);
+      lines << decode(cur);
       cur.clear();
       open = false;
       ++i;
     } else if (c == '\r' && i + 1 < n && b[i + 1] == '\n') {
-      lines << store::decodeNarrow(cur);
+      lines << decode(cur);
       cur.clear();
       open = false;
       i += 2;
@@ -36,7 +41,7 @@ QStringList modelLines(const QByteArray& b) {
       ++i;
     }
   }
-  if (open) lines << store::decodeNarrow(cur);
+  if (open) lines << decode(cur);
   return lines;
 }
 

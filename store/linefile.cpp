@@ -111,7 +111,8 @@ QList<LineSpan> lineSpans(QByteArrayView bytes) {
 // by CR LF. Every other line keeps its bytes and its own line end, whatever the code page of
 // each: nothing is decoded and encoded again that nobody changed. A file shorter than
 // `index` is extended with empty lines. A UTF-8 byte-order mark is dropped, as the
-// whole-file writer writes none; a UTF-16 file is written again whole in UTF-8 (each line
+// whole-file writer writes none, unless the text after it would then read as UTF-16; a
+// UTF-16 file is written again whole in UTF-8 (each line
 // keeps its text).
 QByteArray replaceLine(const QByteArray& bytes, qsizetype index, const QString& text) {
   if (index < 0) throw IoError(kRangeCheck);
@@ -122,15 +123,21 @@ QByteArray replaceLine(const QByteArray& bytes, qsizetype index, const QString& 
   }
   const QByteArray line = oneLine(text).toUtf8() + "\r\n";
   const QList<LineSpan> spans = lineSpans(bytes);
+  const qsizetype from = textStart(bytes);
+  QByteArray out;
   if (index < spans.size()) {
     const LineSpan& at = spans[index];
-    const qsizetype from = textStart(bytes);
-    return bytes.mid(from, at.start - from) + line + bytes.mid(at.next);
+    out = bytes.mid(from, at.start - from) + line + bytes.mid(at.next);
+  } else {
+    out = bytes.mid(from);
+    if (!spans.isEmpty() && spans.last().end == spans.last().next) out += "\r\n";
+    for (qsizetype k = spans.size(); k < index; ++k) out += "\r\n";
+    out += line;
   }
-  QByteArray out = bytes.mid(textStart(bytes));
-  if (!spans.isEmpty() && spans.last().end == spans.last().next) out += "\r\n";
-  for (qsizetype k = spans.size(); k < index; ++k) out += "\r\n";
-  return out + line;
+  // Text that begins with the bytes FF FE or FE FF after the UTF-8 mark would read as
+  // UTF-16 once the mark is gone: the mark stays in front of it.
+  if (from > 0 && startsWithUtf16Mark(out)) out.prepend("\xEF\xBB\xBF");
+  return out;
 }
 
 }  // namespace
@@ -266,6 +273,9 @@ LineReader LineReader::fromBytes(QByteArray bytes) {
 
 QString LineReader::next() {
   if (pos_ >= data_.size()) return QString();
+  // A byte-order mark is skipped at the start of the file only: U+FEFF at the start of any
+  // later line is a character of that line, as the line writer wrote it.
+  const bool fileStart = pos_ == 0;
   const char* d = data_.constData();
   const qsizetype n = data_.size();
   qsizetype start = pos_;
@@ -290,9 +300,12 @@ QString LineReader::next() {
     }
   }
   pos_ = resume;
-  if (kept.isEmpty()) return decodeNarrow(QByteArrayView(d + start, end - start));
+  if (kept.isEmpty()) {
+    const QByteArrayView line(d + start, end - start);
+    return fileStart ? decodeNarrow(line) : decodeUtf8OrBytes(line);
+  }
   kept.append(d + start, end - start);
-  return decodeNarrow(kept);
+  return fileStart ? decodeNarrow(kept) : decodeUtf8OrBytes(kept);
 }
 
 QStringList readLineFile(const QString& path, int count) {

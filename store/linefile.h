@@ -22,8 +22,9 @@
 
 namespace store {
 
-// Reads a file line by line from the top. Opening a missing or unreadable file throws
-// IoError; so does a read failure.
+// Reads a file line by line from the top. A UTF-8 byte-order mark at the start of the file
+// is skipped; U+FEFF at the start of any other line is text. Opening a missing or unreadable
+// file throws IoError; so does a read failure.
 class LineReader {
  public:
   explicit LineReader(const QString& path);

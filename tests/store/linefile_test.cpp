@@ -57,6 +57,12 @@ TEST(LineReader, SplitsLinesAndReadsEmptyPastTheEnd) {
        "caf\xE9\r\nok",
        {QString::fromUtf8("caf\xC3\xA9"), "ok"}},
       {"byte-order mark is text", "\xEF\xBB\xBFx\r\n", {QString::fromUtf8("\xEF\xBB\xBFx")}},
+      // The file's own mark is skipped; on a later line (a topic name or a font name that
+      // begins with U+FEFF, as the line writer wrote it) it is the line's first character.
+      {"mark on a later line is kept",
+       "\xEF\xBB\xBFx\r\n\xEF\xBB\xBFy\n\xEF\xBB\xBF\xE9z",
+       {"x", QChar(0xFEFF) + QString("y"), QChar(0xFEFF) + QString::fromUtf8("\xC3\xA9z")}},
+      {"mark then a lone cr", "\xEF\xBB\xBF\ra\n", {"a"}},
       {"nul byte kept", QByteArray("a\0b\r\n", 5), {QString::fromUtf8(QByteArray("a\0b", 3))}},
       {"empty file", "", {}},
   };
@@ -243,6 +249,16 @@ TEST(LineReplacement, ChangesOneLineAndWritesCrLfUtf8) {
        "b\r\nX\r\n"},
       {"utf-8 bom dropped, 8-bit line kept", "\xEF\xBB\xBF\xE9\r\nb", Op::WriteToFile, 2, "X",
        "\xE9\r\nX\r\n"},
+      // Without its mark, a file whose first line begins with the bytes FF FE would read as
+      // UTF-16 and every line would turn to nonsense.
+      {"utf-8 bom kept before bytes of a utf-16 mark",
+       "\xEF\xBB\xBF\xFF\xFE"
+       "a\r\nb\r\n",
+       Op::ModifyLine, 1, "X",
+       "\xEF\xBB\xBF\xFF\xFE"
+       "a\r\nX\r\n"},
+      {"utf-8 bom kept before a new line past the end", "\xEF\xBB\xBF\xFE\xFF", Op::ModifyLine, 1,
+       "X", "\xEF\xBB\xBF\xFE\xFF\r\nX\r\n"},
       {"extended after a last line without a break", "a\nb", Op::ModifyLine, 3, "x",
        "a\nb\r\n\r\nx\r\n"},
   };
