@@ -34,6 +34,6 @@ TAboutApp::TAboutApp(QWidget* parent) : QWidget(parent) {
   ui::centreOnFirstShow(this);
 }
 
-void TAboutApp::ShowAbout() {
-  ui::showInFront(this);
+void TAboutApp::ShowAbout(QWidget* opener) {
+  ui::showFor(this, opener);
 }

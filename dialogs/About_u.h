@@ -8,6 +8,6 @@ class TAboutApp : public QWidget {
  public:
   explicit TAboutApp(QWidget* parent = nullptr);
 
-  // Shows the window (not modal), centred on the screen the first time.
-  void ShowAbout();
+  // Shows the window (not modal) on behalf of `opener`, centred on the screen the first time.
+  void ShowAbout(QWidget* opener = nullptr);
 };

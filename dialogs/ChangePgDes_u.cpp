@@ -40,10 +40,13 @@ void TChangePA::Button1Click() {
 }
 
 void TChangePA::openFor(const QString& filetoedit, int linen, const QString& description,
-                        const QWidget* home) {
+                        QWidget* home) {
   linen_ = linen;
   filetoedit_ = filetoedit;
   ui::centreOnceOn(this, home);
-  ui::showInFront(this);
+  ui::showFor(this, home);
   Edit1->setText(description);
+  // Typing replaces the description; Enter writes it, Escape leaves it.
+  Edit1->selectAll();
+  Edit1->setFocus();
 }

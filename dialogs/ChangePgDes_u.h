@@ -12,11 +12,10 @@ class TChangePA : public QWidget {
   explicit TChangePA(QWidget* parent = nullptr);
 
   // Opens the dialog on line `linen` (0-based: page - 1) of the page description file
-  // `filetoedit`, offering `description` for editing. The first time it is shown it is
-  // centred on `home` (on the screen without one). Switching page or language meanwhile does
-  // not retarget it.
-  void openFor(const QString& filetoedit, int linen, const QString& description,
-               const QWidget* home);
+  // `filetoedit`, offering `description` for editing, with the keyboard in the edit box, on
+  // behalf of `home`. The first time it is shown it is centred on `home` (on the screen
+  // without one). Switching page or language meanwhile does not retarget it.
+  void openFor(const QString& filetoedit, int linen, const QString& description, QWidget* home);
 
   const QString& filetoedit() const { return filetoedit_; }  // "./Data/<language>/aboutpages.txt"
   int linen() const { return linen_; }

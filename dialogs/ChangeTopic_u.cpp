@@ -30,7 +30,7 @@ TTopicEdit::TTopicEdit(TErrorFrame* errorFrame, QWidget* parent)
 void TTopicEdit::Button1Click() {
   if (name->text().isEmpty()) {
     ui::notice(errorFrame_, QStringLiteral("warning"), QStringLiteral("You must type something!"),
-               QString(), QStringLiteral("Okay"));
+               QString(), QStringLiteral("Okay"), this);
     return;
   }
   try {
@@ -43,18 +43,21 @@ void TTopicEdit::Button1Click() {
   } catch (...) {
     ui::notice(errorFrame_, QStringLiteral("error"),
                QStringLiteral("A Error has occured. Acess Denied"),
-               QStringLiteral("Error Code: 103"), QStringLiteral("Close"));
+               QStringLiteral("Error Code: 103"), QStringLiteral("Close"), this);
   }
 }
 
 void TTopicEdit::openFor(const QString& lgandpage, int linen, const QString& text,
-                         QObject* opener) {
+                         QWidget* opener) {
   name->setText(text);
   linen_ = linen;
   lgandpage_ = lgandpage;
   done_ = false;
   opener_ = opener;
-  ui::showInFront(this);
+  ui::showFor(this, opener);
+  // Typing replaces the name; Enter writes it, Escape leaves it.
+  name->selectAll();
+  name->setFocus();
 }
 
 QString TTopicEdit::takeName() {

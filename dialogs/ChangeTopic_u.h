@@ -18,9 +18,10 @@ class TTopicEdit : public QWidget {
   void setErrorFrame(TErrorFrame* errorFrame) { errorFrame_ = errorFrame; }
 
   // Opens the dialog for topic slot `linen` of the page `lgandpage` (the topic address up to
-  // its comma, e.g. "Lg_Delphi/3"), offering `text` as the new name, on behalf of the editor
-  // `opener`. A rename begun before and not yet taken back is forgotten.
-  void openFor(const QString& lgandpage, int linen, const QString& text, QObject* opener);
+  // its comma, e.g. "Lg_Delphi/3"), offering `text` as the new name with the keyboard in the
+  // edit box, on behalf of the editor `opener`. A rename begun before and not yet taken back
+  // is forgotten.
+  void openFor(const QString& lgandpage, int linen, const QString& text, QWidget* opener);
 
   const QString& lgandpage() const { return lgandpage_; }
   int linen() const { return linen_; }  // topic slot, 1..10
@@ -41,5 +42,5 @@ class TTopicEdit : public QWidget {
   QString lgandpage_;
   int linen_ = 0;
   bool done_ = false;
-  QPointer<QObject> opener_;
+  QPointer<QWidget> opener_;
 };

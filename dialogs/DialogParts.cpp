@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QPalette>
 
+#include "ui/access.h"
 #include "ui/look.h"
 
 namespace dialogs {
@@ -27,6 +28,24 @@ class EnterPresses : public QObject {
 
  private:
   QPushButton* button_;
+};
+
+// Closes the window when Escape reaches it, sent to it directly or passed on by a child
+// that did not use the key.
+class EscapeCloses : public QObject {
+ public:
+  explicit EscapeCloses(QWidget* window) : QObject(window), window_(window) {}
+
+  bool eventFilter(QObject*, QEvent* ev) override {
+    if (ev->type() != QEvent::KeyPress) return false;
+    const auto* key = static_cast<QKeyEvent*>(ev);
+    if (key->key() != Qt::Key_Escape || key->modifiers() != Qt::NoModifier) return false;
+    window_->close();
+    return true;
+  }
+
+ private:
+  QWidget* window_;
 };
 
 // The font of controls whose row gives none (push buttons, edit boxes).
@@ -57,8 +76,10 @@ QWidget* makeControl(QWidget* window, const ControlRow& row) {
 
 ui::Chrome* build(QWidget* window, const QString& caption, const QSize& size,
                   std::span<const ControlRow> rows, const ui::ChromeLayout& frame) {
-  window->setWindowFlag(Qt::FramelessWindowHint, true);
+  // A dialog window: the desktop keeps it with the window it is shown for (ui::showFor).
+  window->setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
   window->setWindowTitle(caption);
+  window->installEventFilter(new EscapeCloses(window));
   window->setFont(controlFont());
   window->setFixedSize(size);
   ui::Chrome* chrome = nullptr;
@@ -69,6 +90,11 @@ ui::Chrome* build(QWidget* window, const QString& caption, const QSize& size,
     }
     QWidget* made = makeControl(window, row);
     if (row.hide) made->hide();
+    const QString spoken = QString::fromUtf8(row.spoken);
+    if (row.kind == ControlRow::Picture && spoken.isEmpty()) ui::access::leaveOut(made);
+    if (row.kind == ControlRow::Picture && !spoken.isEmpty()) ui::access::name(made, spoken);
+    if (row.kind == ControlRow::GreyEdit)
+      ui::access::name(made, spoken, QString::fromUtf8(row.text));
   }
   return chrome;
 }

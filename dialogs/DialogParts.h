@@ -36,6 +36,9 @@ struct ControlRow {
   const QColor* colour = nullptr;  // Text
   Qt::Alignment align = Qt::AlignLeft | Qt::AlignTop;
   bool hide = false;
+  // Picture, GreyEdit: what screen readers call it. A picture without a name only decorates
+  // and is left out of what they are told.
+  const char* spoken = "";
 
   static constexpr ControlRow picture(const char* name, QRect rect, const char* picture,
                                       ui::Fit fit = ui::Fit::Stretch) {
@@ -59,6 +62,12 @@ struct ControlRow {
     row.hide = true;
     return row;
   }
+  // The same control, called `name` by screen readers.
+  constexpr ControlRow named(const char* name) const {
+    ControlRow row = *this;
+    row.spoken = name;
+    return row;
+  }
 };
 
 // The controls of a dialog that asks for one line of text (the rename and the page
@@ -72,12 +81,13 @@ constexpr std::array<ControlRow, 5> oneLineDialog(const char* question, QRect ok
       ControlRow::label("Label4", {0, 48, 313, 16}, question, 13, ui::sys::Light3D,
                         Qt::AlignHCenter | Qt::AlignTop),
       ControlRow::defaultButton("Button1", ok, "OK"),
-      ControlRow::greyEdit(field, {24, 96, 265, 21}, "Type Here"),
+      ControlRow::greyEdit(field, {24, 96, 265, 21}, "Type Here").named(question),
   }};
 }
 
 // Makes `window` a dialog (frameless, caption `caption`, fixed client size `size`) and builds
-// its controls from `rows`, in order; the Frame row is the frame `frame`. Returns the frame.
+// its controls from `rows`, in order; the Frame row is the frame `frame`. Escape closes the
+// dialog as its "x" does. Returns the frame.
 ui::Chrome* build(QWidget* window, const QString& caption, const QSize& size,
                   std::span<const ControlRow> rows, const ui::ChromeLayout& frame);
 

@@ -13,11 +13,17 @@ constexpr Row kControls[] = {
     Row::picture("BackGround", {0, 8, 321, 161}, "dialog_bg"),
     Row::frame(),
     Row::label("errortext", {72, 48, 241, 20}, "Oh No! An Error has Occured", 15, ui::sys::Light3D),
-    Row::picture("image_error", kIcon, "exit_icon", ui::Fit::Proportional).hidden(),
+    Row::picture("image_error", kIcon, "exit_icon", ui::Fit::Proportional).hidden().named("Error"),
     Row::label("errortext2", {72, 75, 243, 20}, "", 15, ui::sys::Light3D),
-    Row::picture("image_info", kIcon, "info_icon", ui::Fit::Proportional).hidden(),
-    Row::picture("image_warning", kIcon, "warning_icon", ui::Fit::Proportional).hidden(),
-    Row::picture("image_sucess", kIcon, "success_icon", ui::Fit::Proportional).hidden(),
+    Row::picture("image_info", kIcon, "info_icon", ui::Fit::Proportional)
+        .hidden()
+        .named("Information"),
+    Row::picture("image_warning", kIcon, "warning_icon", ui::Fit::Proportional)
+        .hidden()
+        .named("Warning"),
+    Row::picture("image_sucess", kIcon, "success_icon", ui::Fit::Proportional)
+        .hidden()
+        .named("Success"),
     Row::defaultButton("e_Button", {117, 109, 75, 25}, "OK"),
 };
 
@@ -48,5 +54,9 @@ void TErrorFrame::StartHandle(const QString& mode, const QString& Text, const QS
   errortext->setText(Text);
   errortext2->setText(Text2);
   e_Button->setText(BtLabel);
-  ui::showInFront(this);
+  ui::showFor(this, opener_);
+}
+
+void TErrorFrame::setOpener(QWidget* opener) {
+  opener_ = opener;
 }

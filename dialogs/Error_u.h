@@ -2,6 +2,7 @@
 // of text and one button whose caption the caller chooses. One instance, reused.
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 
 #include "ui/windows.h"
@@ -14,10 +15,12 @@ class TErrorFrame : public QWidget, public ui::NoticeWindow {
  public:
   explicit TErrorFrame(QWidget* parent = nullptr);
 
-  // Fills the window and shows it, centred on the screen, not modal. `mode` is one of
-  // "error", "sucess", "information", "warning" (any other text: no icon).
+  // Fills the window and shows it, centred on the screen, not modal, on behalf of the window
+  // given to setOpener. `mode` is one of "error", "sucess", "information", "warning" (any
+  // other text: no icon).
   void StartHandle(const QString& mode, const QString& Text, const QString& Text2,
                    const QString& BtLabel) override;
+  void setOpener(QWidget* opener) override;
 
  private:
   QLabel* errortext = nullptr;
@@ -27,4 +30,5 @@ class TErrorFrame : public QWidget, public ui::NoticeWindow {
   QLabel* image_warning = nullptr;
   QLabel* image_sucess = nullptr;
   QPushButton* e_Button = nullptr;
+  QPointer<QWidget> opener_;
 };

@@ -35,6 +35,6 @@ void TEditorForm::CheckTimer() {
     return;
   }
   if (!dialog->done()) return;
-  TitleInfo->setText(dialog->takeName());
+  showTitle(dialog->takeName());
   Check->stop();
 }

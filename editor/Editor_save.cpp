@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -60,7 +61,7 @@ bool TEditorForm::saveTopicFile(bool automatic) {
     return false;
   }
   conflictTold_ = false;
-  BtRestore->setEnabled(false);
+  markUnsaved(false);
   restoreText_ = text;
   IconHide->start();
   saved_icon->show();
@@ -90,7 +91,7 @@ void TEditorForm::SaveAutoTTimer() {
 }
 
 void TEditorForm::AllTextChange() {
-  if (!unsaved()) BtRestore->setEnabled(true);
+  if (!unsaved()) markUnsaved(true);
 }
 
 void TEditorForm::BtRestoreClick() {
@@ -100,7 +101,7 @@ void TEditorForm::BtRestoreClick() {
           false);
   if (answer != ui::Answer::Yes) return;
   AllText->setPlainText(restoreText_);
-  BtRestore->setEnabled(false);
+  markUnsaved(false);
 }
 
 void TEditorForm::IconHideTimer() {
@@ -155,8 +156,11 @@ bool TEditorForm::AllTextKeyPress() {
 }
 
 bool TEditorForm::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == STXT && event->type() == QEvent::KeyPress)
+    return findBoxKey(static_cast<QKeyEvent*>(event));
   if (watched == AllText && event->type() == QEvent::KeyPress) {
     auto* key = static_cast<QKeyEvent*>(event);
+    if (memoKey(key)) return true;
     if (key->matches(QKeySequence::InsertLineSeparator)) {
       // Shift+Enter breaks the line as Enter does (CR LF in the file). The memo's own line
       // separator (U+2028) stays for the character itself, which a file may hold.

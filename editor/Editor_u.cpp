@@ -53,6 +53,7 @@ TEditorForm::TEditorForm(Dialogs* dialogs, QWidget* parent) : QWidget(parent), d
   setMinimumHeight(kMinHeight);
   createControls();
   connectHandlers();
+  nameControls();
   // The rest of the creation step: the shared settings. An error here ends the step, is
   // reported, and the window is still made.
   ui::runReported([this] { readSettings(); });
@@ -257,6 +258,7 @@ void TEditorForm::createFindBox() {
   STXT->setGeometry(380, 118, 109, 21);
   STXT->setPlaceholderText(QStringLiteral("Type Here to Search"));
   ui::setBackground(STXT, ui::rgb::ControlBack);
+  STXT->installEventFilter(this);
 
   SaveAutoT = ui::makeTimer(this, QStringLiteral("SaveAutoT"), 60000);
   IconHide = ui::makeTimer(this, QStringLiteral("IconHide"), 2000);
@@ -300,7 +302,7 @@ void TEditorForm::applyLightTheme() {
 }
 
 void TEditorForm::loadTopic(const QString& caption, const QString& language, int page, int slot) {
-  TitleInfo->setText(caption == store::kTopicPlaceholder ? editor::kTitlePlaceholder : caption);
+  showTitle(caption == store::kTopicPlaceholder ? editor::kTitlePlaceholder : caption);
   const QString path = store::topicPath(language, page, slot);
   // A topic not written yet opens empty; so does one that cannot be read, which is then
   // never written over.
@@ -318,10 +320,9 @@ void TEditorForm::loadTopic(const QString& caption, const QString& language, int
   diskStamp_ = read.stamp;
   unreadable_ = read.error ? store::ioMessage(read.error) : QString();
   conflictTold_ = false;
-  BtRestore->setEnabled(false);
+  markUnsaved(false);
   lgpage->setText(store::topicAddress(language, page, slot));
   storelocation->setText(path);
-  setWindowTitle(editor::kWindowTitle);
   if (read.error) {
     notice(QStringLiteral("error"), QStringLiteral("The topic could not be read."), unreadable_,
            QStringLiteral("Ok"));
@@ -346,5 +347,11 @@ QString TEditorForm::memoText() const {
 
 void TEditorForm::notice(const QString& mode, const QString& text, const QString& text2,
                          const QString& button) {
-  ui::notice(dialogs_ ? dialogs_->ErrorFrame.get() : nullptr, mode, text, text2, button);
+  // Asked for while the window is being made (the settings), a notice waits for the window:
+  // shown first, it would appear behind it.
+  if (!isVisible()) {
+    noticeAfterShow_ = Notice{mode, text, text2, button};
+    return;
+  }
+  ui::notice(dialogs_ ? dialogs_->ErrorFrame.get() : nullptr, mode, text, text2, button, this);
 }

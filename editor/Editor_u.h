@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QWidget>
+#include <optional>
 
 #include "store/filestamp.h"
 #include "ui/chrome.h"
@@ -60,6 +61,9 @@ class TEditorForm : public QWidget {
  protected:
   void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  // Keys of the whole window: Ctrl+S saves, Ctrl+F goes to the find box, F3 finds again.
+  void keyPressEvent(QKeyEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   bool AllOK = false;    // the creation step is over: setting changes are written
@@ -71,12 +75,31 @@ class TEditorForm : public QWidget {
   QString unreadable_;          // why the topic file could not be read; empty when it was read
   int questionsOpen_ = 0;
   bool conflictTold_ = false;  // an auto-save told that the file changed on disk meanwhile
+  // A notice asked for before the window was shown, shown once it is (above it).
+  struct Notice {
+    QString mode, text, text2, button;
+  };
+  std::optional<Notice> noticeAfterShow_;
 
   void createControls();
   void createMemo();
   void createSettingsControls();
   void createFindBox();
   void connectHandlers();
+  // What screen readers call the controls.
+  void nameControls();
+  // Shows the topic's name (line breaks as spaces) in the title, the window's title and the
+  // memo's name.
+  void showTitle(const QString& name);
+  // Marks the memo as changed since the last load, save or restore (or not): the Restore
+  // button and what screen readers are told of the memo.
+  void markUnsaved(bool unsaved);
+  // Ctrl+Tab in the memo types a tab; Enter in the find box finds.
+  bool memoKey(const QKeyEvent* key);
+  bool findBoxKey(const QKeyEvent* key);
+  // Finds the next occurrence as the find button does; started in the find box, the
+  // keyboard stays there.
+  void findFromKeyboard();
   void readSettings();
   // Rewrites the settings file from the controls (nothing while the window is being built).
   void WriteSettings();

@@ -4,11 +4,52 @@
 #include <QPainter>
 
 #include "ui/build.h"
+#include "ui/look.h"
 
 namespace home {
 
 void setFontColour(QWidget* w, const QColor& c) {
   if (ui::textColor(w) != c) ui::setTextColor(w, c);
+}
+
+namespace {
+// How far the ring reaches outside the control.
+constexpr int kRing = 4;
+}  // namespace
+
+FocusMark::FocusMark(QWidget* window) : QWidget(window) {
+  setObjectName(QStringLiteral("FocusMark"));
+  setAttribute(Qt::WA_TransparentForMouseEvents);
+  setFocusPolicy(Qt::NoFocus);
+  hide();
+}
+
+void FocusMark::follow(const QWidget* control) {
+  if (!control) {
+    hide();
+    return;
+  }
+  const QRect at(control->mapTo(parentWidget(), QPoint(0, 0)), control->size());
+  round_ = at.width() == at.height();
+  setGeometry(at.adjusted(-kRing, -kRing, kRing, kRing));
+  raise();
+  show();
+  update();
+}
+
+void FocusMark::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.setRenderHint(QPainter::Antialiasing);
+  // A 2-pixel white line between two 1-pixel dark ones, all outside the control.
+  const QRectF path = QRectF(rect()).adjusted(kRing / 2.0, kRing / 2.0, -kRing / 2.0, -kRing / 2.0);
+  for (const auto& [colour, width] :
+       {std::pair{ui::rgb::Strip, kRing}, std::pair{ui::rgb::White, kRing - 2}}) {
+    painter.setPen(QPen(colour, width));
+    if (round_)
+      painter.drawEllipse(path);
+    else
+      painter.drawRoundedRect(path, 3, 3);
+  }
 }
 
 WallpaperPanel::WallpaperPanel(QWidget* parent, const QLabel* wallpaper)

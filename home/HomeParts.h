@@ -30,4 +30,21 @@ class WallpaperPanel : public QWidget {
   const QLabel* wallpaper_;
 };
 
+// The mark drawn around the control that has the keyboard focus: a white ring edged in the
+// strips' dark colour, round around round controls. It lies over every other control and
+// lets the mouse through.
+class FocusMark : public QWidget {
+ public:
+  explicit FocusMark(QWidget* window);
+
+  // Puts the mark around `control` (a descendant of the window), or hides it (null).
+  void follow(const QWidget* control);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  bool round_ = false;
+};
+
 }  // namespace home

@@ -68,7 +68,7 @@ void TQuillnoteForm::Option1ImageClick() {
 }
 
 void TQuillnoteForm::Option2ImageClick() {
-  SearchPanel->show();
+  openSearchBar();
 }
 
 void TQuillnoteForm::Option3ImageClick() {
@@ -78,10 +78,13 @@ void TQuillnoteForm::Option3ImageClick() {
 void TQuillnoteForm::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
   switch (key) {
     case Qt::Key_F1:
-      if (dialogs_) dialogs_->AboutApp->ShowAbout();
+      if (dialogs_) dialogs_->AboutApp->ShowAbout(this);
       break;
     case Qt::Key_F3:
-      SearchPanel->setVisible(!SearchPanel->isVisibleTo(this));
+      if (SearchPanel->isVisibleTo(this))
+        hideSearchBar();
+      else
+        openSearchBar();
       break;
     case Qt::Key_F4:
       // Alt+F4 closes the window, as on any window; where no window manager takes the key
@@ -93,6 +96,7 @@ void TQuillnoteForm::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
       break;
     case Qt::Key_F7:
       if (dialogs_) {
+        dialogs_->ErrorFrame->setOpener(this);
         dialogs_->ErrorFrame->StartHandle(
             QString(), QStringLiteral("A Error has occured. Acess Denied"),
             QStringLiteral("Error Code: Not-a-Bug, A-Feature"), QStringLiteral("Sure!"));
@@ -104,10 +108,10 @@ void TQuillnoteForm::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
 }
 
 void TQuillnoteForm::keyPressEvent(QKeyEvent* event) {
-  // Only keys meant for the window itself: while the search box has the focus, a key it
-  // does not use is not a command (F3 while typing leaves the bar open).
-  const QWidget* focus = focusWidget();
-  if (focus && focus != this) {
+  // Keys no control used come here. While the search box has the focus, a key it does not
+  // use is not a command (F3 while typing leaves the bar open); from any other control the
+  // function keys work as on the window itself.
+  if (focusWidget() == SearchBox) {
     QWidget::keyPressEvent(event);
     return;
   }

@@ -38,6 +38,16 @@ void TQuillnoteForm::createSearchBar() {
 }
 
 bool TQuillnoteForm::eventFilter(QObject* watched, QEvent* event) {
+  // The window, the controls the keyboard reaches, and the search box: keys that move the
+  // focus, and presses of the mouse (on the window: those its labels and pictures pass on),
+  // which hide the focus mark again.
+  if (event->type() == QEvent::KeyPress &&
+      navigationKey(static_cast<QWidget*>(watched), static_cast<QKeyEvent*>(event)))
+    return true;
+  if (event->type() == QEvent::MouseButtonPress) {
+    keyboardUsed_ = false;
+    updateFocusMark();
+  }
   if (watched == SearchBox && event->type() == QEvent::KeyPress) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
@@ -65,7 +75,7 @@ void TQuillnoteForm::StartSearchClick() {
 }
 
 void TQuillnoteForm::CloseSearchClick() {
-  SearchPanel->hide();
+  hideSearchBar();
   searchState_.prevsearchquery.clear();
 }
 

@@ -46,14 +46,23 @@ void TQuillnoteForm::pg_pages_viewClick() {
     // The description is shown as written.
     jump_page[n - 1]->setText(ui::captionFor(caption));
   }
-  PageSelect->setVisible(!PageSelect->isVisibleTo(this));
+  if (PageSelect->isVisibleTo(this)) {
+    hidePageSelector();
+    return;
+  }
+  PageSelect->show();
+  // Opened from the keyboard, the keyboard goes on to the page shown.
+  if (pg_pages_view->hasFocus()) {
+    const int shown = currentpage_ >= 1 && currentpage_ <= store::kPages ? currentpage_ : 1;
+    jump_page[shown - 1]->setFocus(Qt::OtherFocusReason);
+  }
 }
 
 void TQuillnoteForm::PageJump(int tag) {
   SetPage(tag);
-  PageSelect->hide();
+  hidePageSelector();
 }
 
 void TQuillnoteForm::fadepageClick() {
-  PageSelect->hide();
+  hidePageSelector();
 }

@@ -2,8 +2,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QGuiApplication>
-#include <QScreen>
 #include <utility>
 
 #include "dialogs/ChangePgDes_u.h"
@@ -12,10 +10,12 @@
 #include "home/HomeParts.h"
 #include "store/ioerror.h"
 #include "store/linefile.h"
+#include "ui/access.h"
 #include "ui/build.h"
 #include "ui/look.h"
 #include "ui/pictures.h"
 #include "ui/platform.h"
+#include "ui/windows.h"
 
 namespace {
 
@@ -42,17 +42,18 @@ struct LanguageRow {
   const char* picture;
   int left;
   int logoTop;
+  const char* spoken;  // the language's name, as screen readers say it
 };
 constexpr LanguageRow kLanguageRows[] = {
-    {"Lg_C#", "LG_Chash", "LG_Image_Chash", "logo_chash", 88, 110},
-    {"Lg_JS", "LG_JS", "LG_Image_JS", "logo_js", 128, 110},
-    {"Lg_Python", "LG_Python", "LG_Image_Python", "logo_python", 168, 110},
-    {"Lg_GM2", "LG_Gm2", "LG_Image_GM2", "logo_gm2", 208, 110},
-    {"Lg_Delphi", "LG_Delphi", "LG_Image_Delphi", "logo_delphi", 248, 110},
-    {"Lg_C++", "LG_Cplus", "LG_Image_Cplus", "logo_cplus", 287, 109},
-    {"Lg_Java", "LG_Java", "LG_Image_Java", "logo_java", 327, 110},
-    {"Lg_CSS", "LG_CSS", "LG_Image_CSS", "logo_css", 367, 110},
-    {"Lg_Html", "LG_Html", "LG_Image_Html", "logo_html", 407, 110},
+    {"Lg_C#", "LG_Chash", "LG_Image_Chash", "logo_chash", 88, 110, "C#"},
+    {"Lg_JS", "LG_JS", "LG_Image_JS", "logo_js", 128, 110, "JavaScript"},
+    {"Lg_Python", "LG_Python", "LG_Image_Python", "logo_python", 168, 110, "Python"},
+    {"Lg_GM2", "LG_Gm2", "LG_Image_GM2", "logo_gm2", 208, 110, "GameMaker"},
+    {"Lg_Delphi", "LG_Delphi", "LG_Image_Delphi", "logo_delphi", 248, 110, "Delphi"},
+    {"Lg_C++", "LG_Cplus", "LG_Image_Cplus", "logo_cplus", 287, 109, "C++"},
+    {"Lg_Java", "LG_Java", "LG_Image_Java", "logo_java", 327, 110, "Java"},
+    {"Lg_CSS", "LG_CSS", "LG_Image_CSS", "logo_css", 367, 110, "CSS"},
+    {"Lg_Html", "LG_Html", "LG_Image_Html", "logo_html", 407, 110, "HTML"},
 };
 
 QRect pageDotRect(int n) {
@@ -117,10 +118,7 @@ TQuillnoteForm::TQuillnoteForm(QWidget* parent) : QWidget(parent), tree_(s(kFirs
   resize(kWidth, kHeight);
   setMinimumSize(kWidth, kHeight);
   setMaximumWidth(kWidth);
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    const QRect area = screen->geometry();
-    move(area.left() + (area.width() - kWidth) / 2, area.top() + (area.height() - kHeight) / 2);
-  }
+  move(ui::screenCentredPos(this));
   createControls();
   // The window itself holds the keyboard focus, so its function keys work from the start
   // and again whenever it is reactivated, until the user clicks into the search box.
@@ -228,6 +226,7 @@ void TQuillnoteForm::createControls() {
   ui::onClick(pg_pages_view, [this] { pg_pages_viewClick(); });
   // The footer reaches over the bottom strip; the pointer passes through it to the strip.
   copyright->setAttribute(Qt::WA_TransparentForMouseEvents);
+  createKeyboardAccess();
 }
 
 void TQuillnoteForm::createLanguageRow() {
@@ -241,12 +240,15 @@ void TQuillnoteForm::createLanguageRow() {
     lang.circle = ui::makeImage(this, s(row.circle), QRect(QPoint(row.left, 103), kCircleSize),
                                 ui::Fit::Stretch, circle);
     ui::onClick(lang.circle, [this, key = lang.key] { setlanguage(key); });
+    ui::access::choice(lang.circle, s(row.spoken),
+                       [this, key = lang.key] { return currentLG_ == key; });
   }
   for (const LanguageRow& row : kLanguageRows) {
     const QRect logoRect(QPoint(row.left + 7, row.logoTop), kLogoSize);
     QLabel* logo = ui::makeImage(this, s(row.logo), logoRect, ui::Fit::Stretch,
                                  pictureOrNothing(s(row.picture), logoRect.size()));
     ui::onClick(logo, [this, key = s(row.key)] { setlanguage(key); });
+    ui::access::leaveOut(logo);  // part of its circle
   }
 }
 
@@ -257,6 +259,10 @@ void TQuillnoteForm::createPageRow() {
                               ui::Fit::Stretch, dot);
     ui::onClick(d, [this, n] { SetPage(n); });
     pg_button[n - 1] = d;
+    // A page is told by its dot, with the description its number's hint shows.
+    ui::access::choice(
+        d, QStringLiteral("Page %1").arg(n), [this, n] { return currentpage_ == n; },
+        [this, n] { return page_txt[n - 1]->toolTip(); });
   }
   temp = ui::makeImage(this, s("temp"), QRect(800, 56, 33, 22), ui::Fit::None);
   for (int n = 1; n <= store::kPages; ++n) {
@@ -265,6 +271,7 @@ void TQuillnoteForm::createPageRow() {
                              QString::number(n), ui::font(Face::Tahoma, 13, true), ui::rgb::White});
     ui::onClick(t, [this, n] { SetPage(n); });
     page_txt[n - 1] = t;
+    ui::access::leaveOut(t);
   }
 }
 
@@ -346,7 +353,10 @@ void TQuillnoteForm::treeDone() {
 void TQuillnoteForm::setTopicCaption(int k, const QString& name) {
   const QString shown = ui::captionFor(name);
   QPushButton* b = Topic[k - 1];
-  if (b->text() != shown) b->setText(shown);
+  if (b->text() == shown) return;
+  b->setText(shown);
+  // Screen readers say the name; a topic without one still has a name to say.
+  b->setAccessibleName(name.isEmpty() ? QStringLiteral("Topic %1").arg(k) : QString());
 }
 
 QString TQuillnoteForm::topicCaption(int k) const {
@@ -387,6 +397,7 @@ void TQuillnoteForm::setlanguage(const QString& LGID) {
     if (lang.key == LGID) ui::setImage(lang.circle, selected);
   }
   currentLG_ = LGID;
+  for (const LanguageControls& lang : languages_) ui::access::selectionChanged(lang.circle);
   loadShown(true);
 }
 
@@ -400,6 +411,7 @@ void TQuillnoteForm::SetPage(int pg) {
     ui::setImage(pg_button[pg - 1], pictureOrNothing(s("crc_1"), kDotSize));
     setFontColour(page_txt[pg - 1], ui::rgb::Black);
   }
+  for (QLabel* d : pg_button) ui::access::selectionChanged(d);
   loadShown(true);
 }
 
@@ -408,7 +420,8 @@ void TQuillnoteForm::BPress(int k) {
   auto* editor = new TEditorForm(dialogs_);
   if (!look().editorsDark) editor->applyLightTheme();
   editor->show();
-  editor->move(x() + 25, y() + 25);
+  // Beside the home window, as far as the screen's available area allows.
+  editor->move(ui::insideScreen(editor, QPoint(x() + 25, y() + 25)));
   editor->loadTopic(topicCaption(k), currentLG_, currentpage_, k);
 }
 

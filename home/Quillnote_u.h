@@ -5,6 +5,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QString>
 #include <QTimer>
@@ -18,6 +19,9 @@
 #include "ui/chrome.h"
 
 struct Dialogs;
+namespace home {
+class FocusMark;
+}
 
 class TQuillnoteForm : public QWidget {
   Q_OBJECT
@@ -68,6 +72,8 @@ class TQuillnoteForm : public QWidget {
   void keyPressEvent(QKeyEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  // Tab and Shift+Tab: the next or previous control in reading order (focusRows).
+  bool focusNextPrevChild(bool next) override;
 
  private:
   // Controls, in creation order.
@@ -81,6 +87,24 @@ class TQuillnoteForm : public QWidget {
   void createQuickActions();
   void createSearchBar();
   void createPageSelector();
+
+  // Keyboard use and screen readers: which controls take the focus, what they are called.
+  void createKeyboardAccess();
+  // The controls the keyboard reaches, in reading order, as the window shows them now: with
+  // the page selector open its fifteen pages, otherwise the languages, the pages, the page
+  // selector icon, the page description, the topics and the quick actions (the search bar
+  // instead while it is open). Each inner list is a row the arrow keys move along.
+  QList<QList<QWidget*>> focusRows() const;
+  // Keys that move the focus (Tab, the arrows) or leave an overlay (Escape), pressed on a
+  // control of the window or the window itself. Returns whether the key was used.
+  bool navigationKey(QWidget* on, const QKeyEvent* key);
+  // Shows the focus mark around the control with the focus, once the keyboard is used.
+  void updateFocusMark();
+  // The search bar with the keyboard in its box; closing it gives the keyboard back.
+  void openSearchBar();
+  void hideSearchBar();
+  // Closes the page selector; the keyboard goes back to the selector icon.
+  void hidePageSelector();
 
   // Opens topic slot `k` (1..10) of the current page in a new editor window.
   void BPress(int k);
@@ -183,5 +207,10 @@ class TQuillnoteForm : public QWidget {
   std::array<LanguageControls, store::kLanguages>
       languages_;  // in the order of store::languageKeys()
   Dialogs* dialogs_ = nullptr;
+  // Keyboard use: the mark around the focused control, shown from the first key that moves
+  // the focus until the mouse is pressed; and where the keyboard was before the search bar.
+  home::FocusMark* focusMark_ = nullptr;
+  bool keyboardUsed_ = false;
+  QPointer<QWidget> beforeSearch_;
   int loadFailure_ = 0;  // the error code of the last failed load of the page shown; 0: none
 };

@@ -5,6 +5,7 @@
 #include <QIcon>
 #include <QTimer>
 
+#include "ui/access.h"
 #include "ui/look.h"
 #include "ui/pictures.h"
 #include "ui/platform.h"
@@ -47,6 +48,8 @@ Application::Application(int& argc, char** argv, QList<ShownPicture> firstPictur
   for (int px : {16, 32, 48, 64})
     icon.addFile(QStringLiteral(":/icons/quillnote-%1.png").arg(px), QSize(px, px));
   setWindowIcon(icon);
+  // Screen readers are told what the program's own controls are.
+  access::install();
   // The bundled fonts join the configuration read meanwhile.
   waitForFontConfig();
   installFonts();

@@ -2,9 +2,12 @@
 
 #include <QEvent>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 #include <QTimer>
 
 #include "ui/pictures.h"
@@ -14,6 +17,13 @@ namespace ui {
 
 namespace {
 constexpr const char* kFit = "quillFit";
+
+// Enter or Space without modifiers (a keypad Enter included), pressed, not repeated.
+bool activates(const QKeyEvent* key) {
+  const int k = key->key();
+  return (k == Qt::Key_Return || k == Qt::Key_Enter || k == Qt::Key_Space) &&
+         (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && !key->isAutoRepeat();
+}
 
 class ClickFilter : public QObject {
  public:
@@ -30,10 +40,17 @@ class ClickFilter : public QObject {
       auto* me = static_cast<QMouseEvent*>(ev);
       const bool wasPressed = pressed_ && me->button() == Qt::LeftButton;
       if (me->button() == Qt::LeftButton) pressed_ = false;
-      if (wasPressed && click_ && w->rect().contains(me->position().toPoint()))
-        runReported([&] { click_(); });
+      if (wasPressed && click_ && w->rect().contains(me->position().toPoint())) click();
+    } else if (ev->type() == QEvent::KeyPress && click_ && (w->focusPolicy() & Qt::TabFocus) &&
+               activates(static_cast<QKeyEvent*>(ev))) {
+      click();
+      return true;
     }
     return false;
+  }
+
+  void click() {
+    if (click_) runReported([&] { click_(); });
   }
 
  private:
@@ -59,6 +76,28 @@ class StretchedImage : public QLabel {
       return;
     }
     QLabel::paintEvent(event);
+  }
+};
+
+// A flat button that draws no focus mark of its own and is pressed by Enter as by Space.
+class FlatButton : public QPushButton {
+ public:
+  using QPushButton::QPushButton;
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QStylePainter painter(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    option.state &= ~QStyle::State_HasFocus;
+    painter.drawControl(QStyle::CE_PushButton, option);
+  }
+  void keyPressEvent(QKeyEvent* event) override {
+    if (activates(event) && event->key() != Qt::Key_Space) {
+      click();
+      return;
+    }
+    QPushButton::keyPressEvent(event);
   }
 };
 
@@ -156,6 +195,13 @@ void onClick(QWidget* w, std::function<void()> fn) {
   w->installEventFilter(new ClickFilter(w, std::move(fn), nullptr));
 }
 
+void click(QWidget* w) {
+  // The filters are the widget's child objects (they have no meta-object of their own).
+  for (QObject* o : w->children()) {
+    if (auto* filter = dynamic_cast<ClickFilter*>(o)) filter->click();
+  }
+}
+
 void onPress(QWidget* w, std::function<void(QMouseEvent*)> fn) {
   w->installEventFilter(new ClickFilter(w, nullptr, std::move(fn)));
 }
@@ -168,7 +214,7 @@ QLabel* makeImageShownLater(QWidget* parent, const QString& name, const QRect& r
 }
 
 QPushButton* makeFlatButton(QWidget* parent, const ButtonLayout& layout) {
-  auto* b = new QPushButton(layout.text, parent);
+  auto* b = new FlatButton(layout.text, parent);
   b->setObjectName(layout.name);
   b->setGeometry(layout.rect);
   b->setFlat(true);

@@ -57,7 +57,9 @@ struct ButtonLayout {
   std::optional<QFont> font = std::nullopt;    // without one, the parent's
 };
 
-// A flat push button that takes no keyboard focus, with an optional glyph and hint.
+// A flat push button that takes no keyboard focus, with an optional glyph and hint. Given the
+// focus (a focus policy set later), Enter and Space press it; it draws no focus mark of its
+// own, so a window can draw its own.
 QPushButton* makeFlatButton(QWidget* parent, const ButtonLayout& layout);
 
 // A stopped timer with an object name, an interval in milliseconds, and whether it fires once.
@@ -76,8 +78,11 @@ QColor textColor(const QWidget* w);
 void setBackground(QWidget* w, const QColor& c, bool opaque = true);
 
 // Calls `fn` when the left button is pressed and released over `w` (a click), as a
-// label or picture has no click of its own.
+// label or picture has no click of its own. A `w` that takes the focus by Tab (a focus
+// policy set later) also calls `fn` on Enter or Space while it has the focus.
 void onClick(QWidget* w, std::function<void()> fn);
+// Runs what a click on `w` runs (see onClick), as a screen reader's press does.
+void click(QWidget* w);
 // Calls `fn` with the press event when any mouse button is pressed over `w`.
 void onPress(QWidget* w, std::function<void(class QMouseEvent*)> fn);
 

@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QWidget>
 
+#include "ui/access.h"
 #include "ui/build.h"
 #include "ui/look.h"
 #include "ui/platform.h"
@@ -82,6 +83,16 @@ Chrome::Chrome(QWidget* window, const ChromeLayout& layout)
   addDragPiece(border);
   if (layout.titleDrags) addDragPiece(title);
   window->installEventFilter(this);
+
+  // Screen readers hear the two corner labels as buttons; the strips and the invisible
+  // corner area are not for them.
+  access::button(winbt_Close, QStringLiteral("Close"));
+  if (winbt_minimise) access::button(winbt_minimise, QStringLiteral("Minimise"));
+  for (QWidget* piece : {static_cast<QWidget*>(border), static_cast<QWidget*>(borderL),
+                         static_cast<QWidget*>(borderR), static_cast<QWidget*>(borderB),
+                         static_cast<QWidget*>(CloseMN)}) {
+    if (piece) access::leaveOut(piece);
+  }
 }
 
 void Chrome::addDragPiece(QWidget* piece) {
@@ -117,6 +128,12 @@ void Chrome::borderBMouseMove(QPoint global) {
 bool Chrome::eventFilter(QObject* obj, QEvent* ev) {
   if (obj == window_) {
     if (ev->type() == QEvent::Resize) layoutEdges(window_->height());
+    // A window hidden while the pointer was over a corner label gets no leave for it: the
+    // label shows plain again the next time the window appears.
+    if (ev->type() == QEvent::Hide) {
+      hover(winbt_Close, false, rgb::Red);
+      if (winbt_minimise) hover(winbt_minimise, false, rgb::MinimiseHover);
+    }
     return false;
   }
   if (obj == winbt_Close || (winbt_minimise && obj == winbt_minimise)) {

@@ -20,7 +20,9 @@ Platform& desktop() {
 }  // namespace
 
 void Platform::errorReport(const QString& text) {
-  QMessageBox box(QMessageBox::Critical, QStringLiteral("Quillnote"), text, QMessageBox::Ok);
+  // Shown over the window the user works in, which the desktop keeps it with.
+  QMessageBox box(QMessageBox::Critical, QStringLiteral("Quillnote"), text, QMessageBox::Ok,
+                  QApplication::activeWindow());
   box.exec();
 }
 

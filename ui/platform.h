@@ -17,13 +17,15 @@ class Platform {
  public:
   virtual ~Platform() = default;
 
-  // The standard error report: modal box captioned "Quillnote", error icon, one "OK".
+  // The standard error report: modal box captioned "Quillnote", error icon, one "OK", over
+  // the active window. Enter and Escape answer it.
   virtual void errorReport(const QString& text);
   // A confirmation dialog captioned "Confirm" with an information icon and the buttons
   // "&Yes", "&No" and, when `withCancel`, "Cancel"; "&Yes" is the default. Esc and the
-  // close box answer Cancel when offered, No otherwise.
+  // close box answer Cancel when offered, No otherwise; Enter answers Yes, the keys Y and N
+  // (the underlined letters) Yes and No.
   virtual Answer confirm(QWidget* parent, const QString& text, bool withCancel);
-  // The plain message box: caption "Quillnote", no icon, one "OK".
+  // The plain message box: caption "Quillnote", no icon, one "OK"; Enter and Escape close it.
   virtual void messageBox(QWidget* parent, const QString& text);
   // Hands `window` to the system's own move loop. Returns false where the platform has
   // none (a bare X server, the offscreen platform); the caller then follows the pointer.

@@ -4,6 +4,8 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
+#include <QWindow>
+#include <algorithm>
 
 #include "ui/platform.h"
 
@@ -41,20 +43,42 @@ class CentreOnFirstShow : public QObject {
 
 }  // namespace
 
+namespace {
+QRect availableArea() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  return screen ? screen->availableGeometry() : QRect();
+}
+
+// The start of a window of `size` along an area from `start` of `length`, placed at
+// `wanted`: inside the area where it fits, at the area's start where it does not.
+int within(int wanted, int size, int start, int length) {
+  if (size >= length) return start;
+  return std::clamp(wanted, start, start + length - size);
+}
+}  // namespace
+
 QPoint screenCentredPos(const QWidget* window) {
-  const QRect screen = QGuiApplication::primaryScreen()->geometry();
+  const QRect area = availableArea();
   const QSize outer = window->frameGeometry().size();
   // Conversion to int truncates toward zero.
-  const int left = static_cast<int>(screen.width() / 2.0 - outer.width() / 2.0);
-  const int top = static_cast<int>(screen.height() / 2.0 - outer.height() / 2.0);
-  return screen.topLeft() + QPoint(left, top);
+  const int left = static_cast<int>(area.width() / 2.0 - outer.width() / 2.0);
+  const int top = static_cast<int>(area.height() / 2.0 - outer.height() / 2.0);
+  return insideScreen(window, area.topLeft() + QPoint(left, top));
+}
+
+QPoint insideScreen(const QWidget* window, QPoint pos) {
+  const QRect area = availableArea();
+  if (area.isEmpty()) return pos;
+  const QSize outer = window->frameGeometry().size();
+  return QPoint(within(pos.x(), outer.width(), area.left(), area.width()),
+                within(pos.y(), outer.height(), area.top(), area.height()));
 }
 
 QPoint centredOnPos(const QWidget* window, const QWidget* other) {
   const QRect around = other->frameGeometry();
   const QSize outer = window->frameGeometry().size();
-  return around.topLeft() +
-         QPoint((around.width() - outer.width()) / 2, (around.height() - outer.height()) / 2);
+  return insideScreen(window, around.topLeft() + QPoint((around.width() - outer.width()) / 2,
+                                                        (around.height() - outer.height()) / 2));
 }
 
 void centreOnFirstShow(QWidget* window) {
@@ -71,9 +95,27 @@ void showInFront(QWidget* window) {
   window->activateWindow();
 }
 
+void showFor(QWidget* window, QWidget* opener) {
+  QWindow* parent = nullptr;
+  if (opener) {
+    QWidget* top = opener->window();
+    top->winId();  // an opener not shown yet gets its place on the desktop now
+    parent = top->windowHandle();
+  }
+  window->winId();
+  QWindow* handle = window->windowHandle();
+  if (handle->transientParent() != parent) {
+    // The desktop learns whom a window belongs to when it appears.
+    if (window->isVisible()) window->hide();
+    handle->setTransientParent(parent);
+  }
+  showInFront(window);
+}
+
 void notice(NoticeWindow* window, const QString& mode, const QString& text, const QString& text2,
-            const QString& button) {
+            const QString& button, QWidget* opener) {
   if (window) {
+    window->setOpener(opener);
     window->StartHandle(mode, text, text2, button);
   } else {
     reportError(text2.isEmpty() ? text : text + QStringLiteral(" ") + text2);

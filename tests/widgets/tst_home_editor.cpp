@@ -64,7 +64,7 @@ void HomeEditorTest::eachClickOpensAnEditorBeside() {
     QVERIFY(e->isVisible());
     QVERIFY(!e->parentWidget());
     QCOMPARE(e->pos(), QPoint(165, 115));
-    QCOMPARE(e->windowTitle(), QStringLiteral("Quillnote - Editor"));
+    QCOMPARE(e->windowTitle(), QStringLiteral("<!> Click here to edit topic name - Quillnote"));
   }
   QVERIFY(h.platform.errors.isEmpty());
 }
