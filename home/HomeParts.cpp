@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QPainter>
+#include <QStyle>
 
 #include "ui/build.h"
 #include "ui/look.h"
@@ -29,7 +30,15 @@ void FocusMark::follow(const QWidget* control) {
     hide();
     return;
   }
-  const QRect at(control->mapTo(parentWidget(), QPoint(0, 0)), control->size());
+  QRect around = control->rect();
+  // A line of text centred in a wide label: around the text only.
+  const auto* label = qobject_cast<const QLabel*>(control);
+  if (label && !label->text().isEmpty() && label->pixmap().isNull()) {
+    const QSize text = label->fontMetrics().size(0, label->text()) + QSize(6, 0);
+    around = QStyle::alignedRect(label->layoutDirection(), label->alignment(),
+                                 text.boundedTo(around.size()), around);
+  }
+  const QRect at(control->mapTo(parentWidget(), around.topLeft()), around.size());
   round_ = at.width() == at.height();
   setGeometry(at.adjusted(-kRing, -kRing, kRing, kRing));
   raise();
@@ -40,10 +49,11 @@ void FocusMark::follow(const QWidget* control) {
 void FocusMark::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.setRenderHint(QPainter::Antialiasing);
-  // A 2-pixel white line between two 1-pixel dark ones, all outside the control.
+  // A 2-pixel line in the colour of a found topic between two 1-pixel dark ones, all outside
+  // the control.
   const QRectF path = QRectF(rect()).adjusted(kRing / 2.0, kRing / 2.0, -kRing / 2.0, -kRing / 2.0);
   for (const auto& [colour, width] :
-       {std::pair{ui::rgb::Strip, kRing}, std::pair{ui::rgb::White, kRing - 2}}) {
+       {std::pair{ui::rgb::Strip, kRing}, std::pair{ui::rgb::Highlight, kRing - 2}}) {
     painter.setPen(QPen(colour, width));
     if (round_)
       painter.drawEllipse(path);

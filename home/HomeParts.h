@@ -30,9 +30,9 @@ class WallpaperPanel : public QWidget {
   const QLabel* wallpaper_;
 };
 
-// The mark drawn around the control that has the keyboard focus: a white ring edged in the
-// strips' dark colour, round around round controls. It lies over every other control and
-// lets the mouse through.
+// The mark drawn around the control that has the keyboard focus: a ring in the colour of a
+// found topic edged in the strips' dark colour, round around round controls, around the
+// text of a label. It lies over every other control and lets the mouse through.
 class FocusMark : public QWidget {
  public:
   explicit FocusMark(QWidget* window);
