@@ -129,6 +129,15 @@ void HomeChromeTest::cornerLabelsShowHover() {
   QTest::mouseMove(&h.form, QPoint(300, 300));
   QTRY_VERIFY(!l->autoFillBackground());
   QCOMPARE(ui::textColor(l), ui::sys::ActiveBorder);
+
+  // Hidden while hovered (the pointer never left), it shows plain the next time.
+  QTest::mouseMove(&h.form, l->geometry().center());
+  QTRY_VERIFY(l->autoFillBackground());
+  h.form.hide();
+  h.form.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&h.form));
+  QVERIFY(!l->autoFillBackground());
+  QCOMPARE(ui::textColor(l), ui::sys::ActiveBorder);
 }
 
 void HomeChromeTest::minimiseActsOnTheWholeProgram() {
