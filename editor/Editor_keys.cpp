@@ -33,7 +33,13 @@ void TEditorForm::nameControls() {
   }
   access::button(TitleInfo, QString());  // named by the topic's name it shows
   access::name(TrackBar1, FontSizeText->text());
+  // On some desktops a combo box is called by the text it shows; its edit box by its name.
   access::name(FontBox, QStringLiteral("Font"));
+  access::name(FontBox->lineEdit(), QStringLiteral("Font"));
+  // The texts beside the controls label them for screen readers too.
+  FontSizeText->setBuddy(TrackBar1);
+  AUSAVEText->setBuddy(AutoSave);
+  RDOnly->setBuddy(ReadOnly);
   access::name(AutoSave, AUSAVEText->text(), AutoSave->toolTip());
   access::name(ReadOnly, RDOnly->text(), ReadOnly->toolTip());
   access::name(SaveBt, SaveBt->text(), SaveBt->toolTip());

@@ -131,6 +131,13 @@ QAccessibleInterface* factory(const QString&, QObject* object) {
   return nullptr;
 }
 
+// Makes the interface of `w` again, with what is known of it now. The toolkit makes one as
+// soon as a control's text is set, before the control is marked here.
+void remake(QWidget* w) {
+  if (QAccessibleInterface* made = QAccessible::queryAccessibleInterface(w))
+    QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
+}
+
 }  // namespace
 
 void install() {
@@ -143,11 +150,13 @@ void install() {
 
 void button(QWidget* control, const QString& name, std::function<QString()> describe) {
   new Info(control, QAccessible::Button, name, {}, std::move(describe));
+  remake(control);
 }
 
 void choice(QWidget* control, const QString& name, std::function<bool()> selected,
             std::function<QString()> describe) {
   new Info(control, QAccessible::RadioButton, name, std::move(selected), std::move(describe));
+  remake(control);
 }
 
 void selectionChanged(QWidget* control) {
@@ -161,7 +170,11 @@ void selectionChanged(QWidget* control) {
 
 void leaveOut(QWidget* w) {
   w->setProperty(kLeftOut, true);
-  if (QWidget* parent = w->parentWidget()) parent->setProperty(kHasLeftOut, true);
+  QWidget* parent = w->parentWidget();
+  if (parent && !parent->property(kHasLeftOut).toBool()) {
+    parent->setProperty(kHasLeftOut, true);
+    remake(parent);
+  }
 }
 
 void name(QWidget* w, const QString& name, const QString& hint) {
