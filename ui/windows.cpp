@@ -61,9 +61,12 @@ QPoint screenCentredPos(const QWidget* window) {
   const QRect area = availableArea();
   const QSize outer = window->frameGeometry().size();
   // Conversion to int truncates toward zero.
+  // Too wide or too tall for the area: its top-left corner, the title strip and both ends
+  // of it on the screen as far as they can be.
+  if (outer.width() > area.width() || outer.height() > area.height()) return area.topLeft();
   const int left = static_cast<int>(area.width() / 2.0 - outer.width() / 2.0);
   const int top = static_cast<int>(area.height() / 2.0 - outer.height() / 2.0);
-  return insideScreen(window, area.topLeft() + QPoint(left, top));
+  return area.topLeft() + QPoint(left, top);
 }
 
 QPoint insideScreen(const QWidget* window, QPoint pos) {

@@ -12,8 +12,8 @@ namespace ui {
 // Top-left corner that centres `window` (its outer size) in the primary screen's available
 // area (the screen less the desktop's panels): truncate(area width / 2 - width / 2), the same
 // for the height, computed in floating point and truncated toward zero. A window wider or
-// taller than the area is put at the area's left or top edge, so that its title strip and
-// close label can always be reached.
+// taller than the area is put at the area's top-left corner, so that its title strip and
+// close label can be reached.
 QPoint screenCentredPos(const QWidget* window);
 
 // Top-left corner that centres `window` on `other`'s outer rectangle, kept inside the

@@ -156,9 +156,12 @@ void PlatformTest::windowsOpenInsideTheAvailableArea() {
   small.resize(301, 201);
   QCOMPARE(ui::screenCentredPos(&small), area.topLeft() + QPoint(int(area.width() / 2.0 - 150.5),
                                                                  int(area.height() / 2.0 - 100.5)));
-  QWidget big;
-  big.resize(area.width() + 200, area.height() + 100);
-  QCOMPARE(ui::screenCentredPos(&big), area.topLeft());
+  for (const QSize& tooBig : {area.size() + QSize(200, 100), QSize(300, area.height() + 1),
+                              QSize(area.width() + 1, 200)}) {
+    QWidget big;
+    big.resize(tooBig);
+    QCOMPARE(ui::screenCentredPos(&big), area.topLeft());
+  }
 }
 
 QUILL_TEST_MAIN(PlatformTest)
