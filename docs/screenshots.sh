@@ -56,7 +56,7 @@ xdotool key Return Return
 sleep 0.5
 shot home-search.png  # page 5, "for loops" marked green for two seconds
 
-xdotool key F3
+xdotool key Escape  # closes the search bar, whose box has the cursor
 xdotool mousemove --window "$wid" 482 183 click 1 # the page selector icon
 sleep 0.5
 shot home-selector.png
