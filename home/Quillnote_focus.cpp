@@ -2,8 +2,8 @@
 // in what order, the arrow keys along the rows of languages, pages and topics, Escape
 // leaving the page selector and the search bar, the focus mark, and what screen readers are
 // told of each control.
-#include <QApplication>
 #include <QKeyEvent>
+#include <algorithm>
 
 #include "home/HomeParts.h"
 #include "home/Quillnote_u.h"
@@ -26,6 +26,8 @@ bool movesFocus(const QKeyEvent* key) {
 
 void TQuillnoteForm::createKeyboardAccess() {
   namespace access = ui::access;
+  focusMark_ = new home::FocusMark(this);
+  access::leaveOut(focusMark_);
   // Labels and pictures that act on a click take the focus by Tab (never by the mouse, so a
   // click leaves the keyboard where it is); Enter and Space then click them.
   QList<QWidget*> stops;
@@ -40,10 +42,6 @@ void TQuillnoteForm::createKeyboardAccess() {
     w->installEventFilter(this);
   }
   installEventFilter(this);  // keys and presses on the window itself
-
-  focusMark_ = new home::FocusMark(this);
-  access::leaveOut(focusMark_);
-  connect(qApp, &QApplication::focusChanged, this, [this] { updateFocusMark(); });
 
   // Pictures that only decorate, and captions another control carries.
   for (QWidget* w : {static_cast<QWidget*>(BackGround), static_cast<QWidget*>(temp),

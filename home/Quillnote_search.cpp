@@ -39,8 +39,8 @@ void TQuillnoteForm::createSearchBar() {
 
 bool TQuillnoteForm::eventFilter(QObject* watched, QEvent* event) {
   // The window, the controls the keyboard reaches, and the search box: keys that move the
-  // focus, and presses of the mouse (on the window: those its labels and pictures pass on),
-  // which hide the focus mark again.
+  // focus, presses of the mouse (on the window: those its labels and pictures pass on),
+  // which hide the focus mark again, and the focus coming and going.
   if (event->type() == QEvent::KeyPress &&
       navigationKey(static_cast<QWidget*>(watched), static_cast<QKeyEvent*>(event)))
     return true;
@@ -48,6 +48,8 @@ bool TQuillnoteForm::eventFilter(QObject* watched, QEvent* event) {
     keyboardUsed_ = false;
     updateFocusMark();
   }
+  // The mark follows the focus between them.
+  if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) updateFocusMark();
   if (watched == SearchBox && event->type() == QEvent::KeyPress) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
