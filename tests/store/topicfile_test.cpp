@@ -58,9 +58,16 @@ TEST(TopicFile, DecodesWhatIsOnDisk) {
        u8("Café ✓ naïve â\xC2\x82 été")},
       {"truncated sequence", "a\xC3", u8("aÃ")},
       {"overlong", "\xC0\xAF", u8("À¯")},
+      {"third byte no continuation",
+       "\xE2\x82"
+       "A",
+       u8("â\xC2\x82"
+          "A")},
       {"encoded surrogate", "\xED\xA0\x80", u8("í\xC2\xA0\xC2\x80")},
       {"above U+10FFFF", "\xF4\x90\x80\x80", u8("ô\xC2\x90\xC2\x80\xC2\x80")},
       {"bom then latin-1", "\xEF\xBB\xBF\xFC", u8("ü")},
+      {"replacement character itself", "\xEF\xBF\xBD\r\nx\ry", u8("\uFFFD\nx\ny")},
+      {"latin-1 byte and breaks", "a\r\nb\r\r\nc\xE9\rd", u8("a\nb\n\ncé\nd")},
       {"empty", "", ""},
       {"bom only", "\xEF\xBB\xBF", ""},
       // After the file's own mark, U+FEFF is a character of the text (QString::fromUtf8
@@ -75,6 +82,42 @@ TEST(TopicFile, DecodesWhatIsOnDisk) {
   for (const DecodeCase& c : cases) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(store::decodeTopic(c.bytes), c.text);
+  }
+}
+
+// Line breaks of every kind, at every distance from the start and from each other, in text
+// long enough to be converted in runs: each becomes exactly one '\n'.
+TEST(TopicFile, DecodesBreaksAnywhere) {
+  const char* const breaks[] = {"\r\n", "\r", "\n"};
+  for (const char* brk : breaks) {
+    for (int gap = 0; gap <= 20; ++gap) {
+      QByteArray bytes = "\xEF\xBB\xBF";
+      QString text;
+      for (int line = 0; line < 40; ++line) {
+        // Line lengths that drift against any run length; one line ends in a letter that is
+        // two bytes in the file.
+        const QByteArray letters((gap + line) % 23, 'a' + char(line % 26));
+        bytes += letters + (line == 7 ? "\xC3\xBC" : "") + brk;
+        text += QString::fromLatin1(letters) + (line == 7 ? u8("ü") : QString()) + u'\n';
+      }
+      SCOPED_TRACE(testing::Message()
+                   << "break " << QByteArray(brk).toHex().data() << " gap " << gap);
+      EXPECT_EQ(store::decodeTopic(bytes), text);
+      EXPECT_EQ(store::decodeTopic(store::encodeTopic(text)), text);
+    }
+  }
+}
+
+// Every length of UTF-8 sequence at its smallest and largest code, as Qt's own decoder reads
+// them, at every distance from the start.
+TEST(TopicFile, DecodesEveryFormOfUtf8) {
+  const char32_t codes[] = {0x7F,   0x80,   0x7FF,  0x800,   0xD7FF,
+                            0xE000, 0xFFFD, 0xFFFF, 0x10000, 0x10FFFF};
+  for (int lead = 0; lead < 18; ++lead) {
+    QString text(lead, u'x');
+    for (const char32_t code : codes) text += QString::fromUcs4(&code, 1) + u'.';
+    SCOPED_TRACE(lead);
+    EXPECT_EQ(store::decodeTopic(text.toUtf8()), text);
   }
 }
 
