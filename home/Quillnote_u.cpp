@@ -364,22 +364,29 @@ QString TQuillnoteForm::topicCaption(int k) const {
 }
 
 void TQuillnoteForm::LoadData(const QString& di) {
-  const QString about = store::aboutPagesPath(di);
-  if (store::fileExists(about)) {
-    const QStringList lines = store::readLineFile(about, store::kPages);
-    for (int n = 1; n <= store::kPages; ++n) pageabout[n] = lines[n - 1];
-    for (int n = 1; n <= store::kPages; ++n) setHint(page_txt[n - 1], pageabout[n]);
+  // Each file is read again only when something changed it since (store/linewatch.h): the
+  // reload every half second costs two stat calls while nothing changes, whatever the files
+  // hold.
+  if (aboutFile_.refresh(store::aboutPagesPath(di), store::kPages)) {
+    if (aboutFile_.exists()) {
+      const QStringList& lines = aboutFile_.lines();
+      for (int n = 1; n <= store::kPages; ++n) pageabout[n] = lines[n - 1];
+      for (int n = 1; n <= store::kPages; ++n) setHint(page_txt[n - 1], pageabout[n]);
+    }
+    aboutShownFor_ = 0;
   }
   // Without the file, the descriptions read last stay on screen.
-  if (currentpage_ >= 1 && currentpage_ <= store::kPages)
+  if (currentpage_ >= 1 && currentpage_ <= store::kPages && aboutShownFor_ != currentpage_) {
     setCaption(AboutPage, pageabout[currentpage_]);
+    aboutShownFor_ = currentpage_;
+  }
 
-  const QString topics = store::topicsPath(di, currentpage_);
-  if (!store::fileExists(topics)) {
+  if (!topicsFile_.refresh(store::topicsPath(di, currentpage_), store::kSlots)) return;
+  if (!topicsFile_.exists()) {
     for (int k = 1; k <= store::kSlots; ++k) setTopicCaption(k, s("click to create"));
     return;
   }
-  const QStringList names = store::readLineFile(topics, store::kSlots);
+  const QStringList& names = topicsFile_.lines();
   for (int k = 1; k <= store::kSlots; ++k) setTopicCaption(k, names[k - 1]);
 }
 

@@ -14,6 +14,7 @@
 
 #include "store/bootstrap.h"
 #include "store/datatree.h"
+#include "store/linewatch.h"
 #include "store/topicsearch.h"
 #include "ui/application.h"
 #include "ui/chrome.h"
@@ -41,7 +42,8 @@ class TQuillnoteForm : public QWidget {
   void setDialogs(Dialogs* dialogs);
 
   // Reads the page descriptions of language `di` and the topic names of `currentpage`, and
-  // shows them. Only what changed is touched on screen, so repeating it is cheap.
+  // shows them. A file is read only when it may have changed since it was last read, and only
+  // what changed is touched on screen, so repeating it is cheap.
   void LoadData(const QString& di);
   // Selects a language (ignored while the page selector is open) and reloads the page.
   void setlanguage(const QString& LGID);
@@ -162,6 +164,11 @@ class TQuillnoteForm : public QWidget {
   QString currentLG_;
   int currentpage_ = 0;
   std::array<QString, store::kPages + 1> pageabout;  // [1..15]: descriptions as last read
+  // The description file and topic list as last read, and the page whose description the
+  // window shows (0: none yet, or the descriptions were read again since).
+  store::WatchedLineFile aboutFile_;
+  store::WatchedLineFile topicsFile_;
+  int aboutShownFor_ = 0;
   store::SearchState searchState_;
 
   QLabel* BackGround = nullptr;
