@@ -24,7 +24,24 @@ bool fitsInALine(const QString& query) {
 }
 }  // namespace
 
-int TEditorForm::countFoundLines(const QString& query) const {
+int TEditorForm::countFoundLines(const QString& query) {
+  // Each click of the find button counts: unless something changed, the count of the click
+  // before holds, and counting again would lay out every paragraph that holds the text.
+  FoundLines now{query,
+                 textEdits_,
+                 AllText->font(),
+                 AllText->lineWrapMode() * 16 + AllText->wordWrapMode(),
+                 AllText->viewport()->width(),
+                 -1};
+  if (found_.count >= 0 && now.query == found_.query && now.textEdits == found_.textEdits &&
+      now.font == found_.font && now.wrapMode == found_.wrapMode && now.width == found_.width)
+    return found_.count;
+  now.count = countShownLines(query);
+  found_ = now;
+  return now.count;
+}
+
+int TEditorForm::countShownLines(const QString& query) const {
   if (!fitsInALine(query)) return 0;
   QTextDocument* doc = AllText->document();
   auto* layout = qobject_cast<QPlainTextDocumentLayout*>(doc->documentLayout());

@@ -100,7 +100,7 @@ void TEditorForm::BtRestoreClick() {
                          "This will discard all changes made."),
           false);
   if (answer != ui::Answer::Yes) return;
-  AllText->setPlainText(restoreText_);
+  showText(restoreText_);
   markUnsaved(false);
 }
 

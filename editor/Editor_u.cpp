@@ -9,6 +9,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSlider>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QTimer>
 
 #include "dialogs/Dialogs.h"
@@ -40,6 +42,15 @@ bool hasLongUnbrokenRun(const QString& text, qsizetype limit) {
     if (run > limit) return true;
   }
   return false;
+}
+
+// Paragraphs longer than this keep their whole layout (see showText).
+constexpr int kLongParagraph = 65536;
+
+// Keeps the whole layout of `block` when it is a long paragraph.
+void keepLayoutIfLong(const QTextBlock& block) {
+  if (block.length() <= kLongParagraph) return;
+  if (QTextLayout* layout = block.layout()) layout->setCacheEnabled(true);
 }
 
 }  // namespace
@@ -215,7 +226,13 @@ void TEditorForm::createMemo() {
   AllText->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   AllText->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   AllText->setTabChangesFocus(true);
-  AllText->setFont(ui::font(ui::Face::Tahoma, 20));
+  // Text in the memo is set letter by letter, without kerning or ligatures, as in a plain
+  // edit control; scripts that need shaping are still shaped. Laying out a paragraph then
+  // costs a third of what shaping it does, for opening, scrolling and counting found lines
+  // alike. The font's family and size change with the settings; this stays.
+  QFont memoFont = ui::font(ui::Face::Tahoma, 20);
+  memoFont.setStyleStrategy(QFont::PreferNoShaping);
+  AllText->setFont(memoFont);
   ui::setBackground(AllText, ui::rgb::MemoDark);
   ui::setTextColor(AllText, ui::sys::Window);
   AllText->installEventFilter(this);
@@ -278,6 +295,10 @@ void TEditorForm::connectHandlers() {
   connect(SaveAutoT, &QTimer::timeout, this, ui::reported(this, &TEditorForm::SaveAutoTTimer));
   connect(AllText, &QPlainTextEdit::textChanged, this,
           ui::reported(this, &TEditorForm::AllTextChange));
+  connect(AllText->document(), &QTextDocument::contentsChange, this, [this] { ++textEdits_; });
+  // A paragraph made long by typing or pasting keeps its layout too (see showText).
+  connect(AllText, &QPlainTextEdit::textChanged, this,
+          [this] { keepLayoutIfLong(AllText->textCursor().block()); });
   connect(BtRestore, &QPushButton::clicked, this, ui::reported(this, &TEditorForm::BtRestoreClick));
   connect(IconHide, &QTimer::timeout, this, ui::reported(this, &TEditorForm::IconHideTimer));
   connect(TrackBar1, &QSlider::valueChanged, this,
@@ -313,7 +334,7 @@ void TEditorForm::loadTopic(const QString& caption, const QString& language, int
   AllText->setWordWrapMode(hasLongUnbrokenRun(read.text, 4096)
                                ? QTextOption::WrapAnywhere
                                : QTextOption::WrapAtWordBoundaryOrAnywhere);
-  AllText->setPlainText(read.text);
+  showText(read.text);
   // The snapshot is the text exactly as read, so that saving it unedited writes it back as
   // it was, whatever the memo makes of characters such as the paragraph separator.
   restoreText_ = read.text;
@@ -327,6 +348,16 @@ void TEditorForm::loadTopic(const QString& caption, const QString& language, int
     notice(QStringLiteral("error"), QStringLiteral("The topic could not be read."), unreadable_,
            QStringLiteral("Ok"));
   }
+}
+
+void TEditorForm::showText(const QString& text) {
+  AllText->setPlainText(text);
+  // Qt drops a paragraph's shaped text after each paint and shapes the whole paragraph again
+  // for the next blink of the cursor: for a paragraph of megabytes that keeps the program
+  // busy for as long as the window is open. Long paragraphs keep it instead (about twenty
+  // bytes a character, for as long as the paragraph stays long).
+  if (text.size() <= kLongParagraph) return;
+  for (QTextBlock b = AllText->document()->begin(); b.isValid(); b = b.next()) keepLayoutIfLong(b);
 }
 
 QString TEditorForm::topicPath() const {

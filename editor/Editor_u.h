@@ -2,6 +2,7 @@
 // last save, find, font settings, read-only mode and renaming.
 #pragma once
 
+#include <QFont>
 #include <QString>
 #include <QWidget>
 #include <optional>
@@ -80,6 +81,17 @@ class TEditorForm : public QWidget {
     QString mode, text, text2, button;
   };
   std::optional<Notice> noticeAfterShow_;
+  quint64 textEdits_ = 0;  // changes of the memo's text so far
+  // The last count of lines found, and what it was counted for.
+  struct FoundLines {
+    QString query;
+    quint64 textEdits = 0;
+    QFont font;
+    int wrapMode = -1;
+    int width = -1;  // of the memo's text area
+    int count = -1;  // none yet
+  };
+  FoundLines found_;
 
   void createControls();
   void createMemo();
@@ -111,7 +123,12 @@ class TEditorForm : public QWidget {
   ui::Answer ask(const QString& question, bool withCancel);
   bool AllTextKeyDown(int key, Qt::KeyboardModifiers modifiers);
   bool AllTextKeyPress();
-  int countFoundLines(const QString& query) const;
+  // The lines shown that hold `query`; counted again only when the text, the query or the
+  // way the memo lays its lines out changed since the last count.
+  int countFoundLines(const QString& query);
+  int countShownLines(const QString& query) const;
+  // Puts `text` in the memo.
+  void showText(const QString& text);
 
   // Handlers.
   void SaveBtClick();

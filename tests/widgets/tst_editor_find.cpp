@@ -30,6 +30,7 @@ class EditorFindTest : public QObject {
   void clicksStepThroughOccurrences_data();
   void clicksStepThroughOccurrences();
   void wrappedParagraphCountsEachLineShown();
+  void countFollowsTheTextAndTheLinesShown();
   void searchFromTheUsersSelection();
   void absentTextStopsAfterOneWrap();
 };
@@ -118,6 +119,33 @@ void EditorFindTest::wrappedParagraphCountsEachLineShown() {
   narrow->findChild<QPlainTextEdit*>("AllText")->setPlainText(paragraph + "\nshort needle");
   search(narrow, QStringLiteral("needle"));
   QCOMPARE(findText(narrow)->text(), QStringLiteral("Text found on 2 lines."));
+}
+
+// Clicks after the first reuse its count only while nothing it depends on changed: the text,
+// the query, the font and how the memo wraps its lines.
+void EditorFindTest::countFollowsTheTextAndTheLinesShown() {
+  Fixture f;
+  writeBytes(kTopic7, savedBytes(QStringLiteral("needle ").repeated(300)));
+  TEditorForm* e = f.open();
+  QPlainTextEdit* m = memo(e);
+  const auto count = [&](const QString& query) {
+    search(e, query);
+    return findText(e)->text().mid(14).section(u' ', 0, 0).toInt();
+  };
+  const int wrapped = count(QStringLiteral("needle"));
+  QVERIFY(wrapped > 20);
+  QCOMPARE(count(QStringLiteral("needle")), wrapped);
+  QFont larger = m->font();
+  larger.setPixelSize(m->fontInfo().pixelSize() * 2);
+  m->setFont(larger);
+  QVERIFY(count(QStringLiteral("needle")) > wrapped);
+  m->setLineWrapMode(QPlainTextEdit::NoWrap);
+  QCOMPARE(count(QStringLiteral("needle")), 1);
+  m->moveCursor(QTextCursor::End);
+  QTest::keyClick(m, Qt::Key_Return);
+  QTest::keyClicks(m, QStringLiteral("needle"));
+  QCOMPARE(count(QStringLiteral("needle")), 2);
+  QCOMPARE(count(QStringLiteral("needle n")), 1);
 }
 
 void EditorFindTest::searchFromTheUsersSelection() {
