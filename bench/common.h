@@ -4,6 +4,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <QByteArray>
@@ -60,6 +61,14 @@ inline QString largeTopicText() {
   return lines.join(u'\n');
 }
 
+// One unbroken line of 10 MB: what a pasted blob or minified code makes of a topic.
+inline QString oneLineText() {
+  QString text;
+  text.reserve(10 * 1024 * 1024);
+  while (text.size() < 10 * 1024 * 1024) text += QStringLiteral("minified_code(x)+");
+  return text;
+}
+
 // Plain POSIX reads and writes of the same bytes: what the disk and the kernel cost
 // without anything of the program around them.
 inline QByteArray rawRead(const char* path) {
@@ -92,6 +101,26 @@ inline void rawWriteSynced(const char* path, const QByteArray& bytes) {
   }
   ::fsync(fd);
   ::close(fd);
+}
+
+// A process's CPU time so far, in nanoseconds.
+inline long long cpuNs() {
+  timespec ts;
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+  return (long long)ts.tv_sec * 1000000000LL + ts.tv_nsec;
+}
+
+// The durable replacement of a file with plain system calls: a temporary file beside it,
+// written and synced, renamed over it, and the folder synced.
+inline void rawReplaceSynced(const char* folder, const char* path, const QByteArray& bytes) {
+  const std::string temp = std::string(path) + ".tmp";
+  rawWriteSynced(temp.c_str(), bytes);
+  if (::rename(temp.c_str(), path) != 0) throw std::runtime_error("cannot rename " + temp);
+  const int fd = ::open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd >= 0) {
+    ::fsync(fd);
+    ::close(fd);
+  }
 }
 
 }  // namespace bench

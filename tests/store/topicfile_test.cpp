@@ -108,16 +108,22 @@ TEST(TopicFile, DecodesBreaksAnywhere) {
   }
 }
 
-// Every length of UTF-8 sequence at its smallest and largest code, as Qt's own decoder reads
-// them, at every distance from the start.
-TEST(TopicFile, DecodesEveryFormOfUtf8) {
+// Every length of UTF-8 sequence at its smallest and largest code, with line breaks between,
+// at every distance from the start: encoded as Qt's own encoder does, with CR LF, and decoded
+// back. A surrogate without its partner is encoded as Qt's encoder does it.
+TEST(TopicFile, EncodesAndDecodesEveryFormOfUtf8) {
   const char32_t codes[] = {0x7F,   0x80,   0x7FF,  0x800,   0xD7FF,
                             0xE000, 0xFFFD, 0xFFFF, 0x10000, 0x10FFFF};
   for (int lead = 0; lead < 18; ++lead) {
     QString text(lead, u'x');
-    for (const char32_t code : codes) text += QString::fromUcs4(&code, 1) + u'.';
+    for (const char32_t code : codes) text += QString::fromUcs4(&code, 1) + u'\n';
     SCOPED_TRACE(lead);
-    EXPECT_EQ(store::decodeTopic(text.toUtf8()), text);
+    const QByteArray file = "\xEF\xBB\xBF" + text.toUtf8().replace("\n", "\r\n");
+    EXPECT_EQ(store::encodeTopic(text), file);
+    EXPECT_EQ(store::decodeTopic(file), text);
+  }
+  for (const QString& lone : {QString(QChar(0xD800)) + "\nx", "x\n" + QString(QChar(0xDC00))}) {
+    EXPECT_EQ(store::encodeTopic(lone), "\xEF\xBB\xBF" + lone.toUtf8().replace("\n", "\r\n"));
   }
 }
 
