@@ -2,7 +2,10 @@
 // until the X server maps a top-level window with a given title (or any window).
 //
 //   bench_waitmap [--name TITLE] [--timeout SECONDS] [--rss-after MS] [--keep] [--cwd DIR]
-//                 -- PROGRAM [ARGUMENTS...]
+//                 [--trigger] -- PROGRAM [ARGUMENTS...]
+//
+// With --trigger the program only makes another, running program map the window (xdotool
+// clicking into it, say): its end is no failure, and it is not ended.
 //
 // Prints one line: milliseconds from fork to the map, the program's resident memory in kB
 // read MS milliseconds after the map ("-" without --rss-after), its process id and the
@@ -70,7 +73,7 @@ long residentKb(pid_t pid) {
 int usage() {
   std::fprintf(stderr,
                "usage: bench_waitmap [--name TITLE] [--timeout SECONDS] [--rss-after MS] "
-               "[--keep] [--cwd DIR] -- PROGRAM [ARGUMENTS...]\n");
+               "[--keep] [--cwd DIR] [--trigger] -- PROGRAM [ARGUMENTS...]\n");
   return 2;
 }
 
@@ -82,6 +85,7 @@ int main(int argc, char** argv) {
   double timeoutMs = 30000;
   long rssAfterMs = -1;
   bool keep = false;
+  bool trigger = false;
   const char* cwd = nullptr;
   int i = 1;
   for (; i < argc; ++i) {
@@ -92,6 +96,10 @@ int main(int argc, char** argv) {
     }
     if (a == "--keep") {
       keep = true;
+      continue;
+    }
+    if (a == "--trigger") {
+      trigger = true;
       continue;
     }
     if (i + 1 >= argc) return usage();
@@ -161,9 +169,9 @@ int main(int argc, char** argv) {
     if (found != XCB_WINDOW_NONE) break;
     if (xcb_connection_has_error(c)) break;
     int status;
-    if (waitpid(pid, &status, WNOHANG) == pid) {
+    if (!exited && waitpid(pid, &status, WNOHANG) == pid) {
       exited = true;
-      break;
+      if (!trigger) break;
     }
     if (nowMs() - start > timeoutMs) break;
     pollfd p{fd, POLLIN, 0};
@@ -172,7 +180,7 @@ int main(int argc, char** argv) {
 
   if (found == XCB_WINDOW_NONE) {
     std::fprintf(stderr, "bench_waitmap: %s before a window was mapped\n",
-                 exited ? "the program exited" : "time ran out");
+                 exited && !trigger ? "the program exited" : "time ran out");
     if (!exited) {
       kill(pid, SIGKILL);
       waitpid(pid, nullptr, 0);
@@ -192,7 +200,9 @@ int main(int argc, char** argv) {
   }
   std::fflush(stdout);
   xcb_disconnect(c);
-  if (!keep) {
+  if (trigger) {
+    if (!exited) waitpid(pid, nullptr, 0);
+  } else if (!keep) {
     kill(pid, SIGTERM);
     waitpid(pid, nullptr, 0);
   }

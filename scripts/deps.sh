@@ -7,7 +7,8 @@
 #            photograph it, the menu-entry and metadata validators, gio (launches the menu
 #            entry as a desktop does) and the Debian package checks (lintian, hardening-check)
 #   package  building the Debian package (dpkg-shlibdeps, file)
-#   bench    the benchmarks: Google Benchmark, X and xcb headers, a virtual X display
+#   bench    the benchmarks: Google Benchmark, X and xcb headers, a virtual X display and
+#            valgrind (counts the instructions of a benchmark, bench/README)
 #   fuzz     clang with its fuzzing and sanitizer runtime (fuzz/run.sh, .ci/run)
 #   format   clang-format, which CI runs on every C++ file first (.ci/run)
 # Usage: scripts/deps.sh SET...    (as root, or through sudo otherwise)
@@ -22,7 +23,7 @@ for set in "$@"; do
     test) packages+=(libgtest-dev libgmock-dev xvfb xauth xdotool x11-utils imagemagick
                      desktop-file-utils appstream libglib2.0-bin lintian devscripts) ;;
     package) packages+=(dpkg-dev file) ;;
-    bench) packages+=(libbenchmark-dev libx11-dev libxcb1-dev xvfb xdotool) ;;
+    bench) packages+=(libbenchmark-dev libx11-dev libxcb1-dev xvfb xdotool valgrind) ;;
     fuzz) packages+=(clang libclang-rt-14-dev) ;;
     format) packages+=(clang-format) ;;
     *) echo "deps.sh: unknown set '$set' (build, run, test, package, bench, fuzz, format)" >&2; exit 2 ;;
