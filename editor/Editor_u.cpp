@@ -351,11 +351,26 @@ void TEditorForm::loadTopic(const QString& caption, const QString& language, int
 }
 
 void TEditorForm::showText(const QString& text) {
-  AllText->setPlainText(text);
   // Qt drops a paragraph's shaped text after each paint and shapes the whole paragraph again
-  // for the next blink of the cursor: for a paragraph of megabytes that keeps the program
-  // busy for as long as the window is open. Long paragraphs keep it instead (about twenty
-  // bytes a character, for as long as the paragraph stays long).
+  // for the next blink of the cursor, or query of its place: for a paragraph of megabytes
+  // that keeps the program busy for seconds at every turn, and for as long as the window is
+  // open. Long paragraphs keep it instead (about twenty bytes a character, while they stay
+  // long).
+  const qsizetype firstBreak = text.indexOf(u'\n');
+  if ((firstBreak < 0 ? text.size() : firstBreak) <= kLongParagraph) {
+    AllText->setPlainText(text);
+  } else {
+    // A long first paragraph keeps its layout from the start: the memo is emptied, its one
+    // paragraph told to keep its layout, and the text put in as setPlainText does it (no undo
+    // step, the cursor at the top).
+    AllText->setPlainText(QString());
+    QTextDocument* doc = AllText->document();
+    doc->firstBlock().layout()->setCacheEnabled(true);
+    doc->setUndoRedoEnabled(false);
+    QTextCursor(doc).insertText(text);
+    doc->setUndoRedoEnabled(true);
+    AllText->moveCursor(QTextCursor::Start);
+  }
   if (text.size() <= kLongParagraph) return;
   for (QTextBlock b = AllText->document()->begin(); b.isValid(); b = b.next()) keepLayoutIfLong(b);
 }

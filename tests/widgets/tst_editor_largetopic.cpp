@@ -35,6 +35,8 @@ class EditorLargeTopicTest : public QObject {
 
  private slots:
   void largeTopicStaysCorrect();
+  void longParagraphOpensAsAnyText_data();
+  void longParagraphOpensAsAnyText();
 };
 
 void EditorLargeTopicTest::largeTopicStaysCorrect() {
@@ -100,6 +102,39 @@ void EditorLargeTopicTest::largeTopicStaysCorrect() {
   QTest::mouseClick(button(e, "BtRestore"), Qt::LeftButton);
   report("restore", t);
   QCOMPARE(e->memoText(), text + "x");
+}
+
+void EditorLargeTopicTest::longParagraphOpensAsAnyText_data() {
+  QTest::addColumn<QString>("text");
+  const QString run = QStringLiteral("unbroken_").repeated(10000);  // 90,000 characters
+  QTest::newRow("one long paragraph") << run;
+  QTest::newRow("long paragraph first") << run + "\nsecond\n";
+  QTest::newRow("long paragraph inside") << "first\n" + run + "\nlast";
+}
+
+// A topic whose paragraphs are long (a pasted blob) opens as any other: all of its text, the
+// cursor at the top, nothing to undo, nothing unsaved; edited, it saves and restores whole.
+void EditorLargeTopicTest::longParagraphOpensAsAnyText() {
+  QFETCH(QString, text);
+  Fixture f;
+  writeBytes(kTopic7, savedBytes(text));
+  TEditorForm* e = f.open();
+  QCOMPARE(e->memoText(), text);
+  QCOMPARE(memo(e)->textCursor().position(), 0);
+  QVERIFY(!memo(e)->document()->isUndoAvailable());
+  QVERIFY(!dirty(e));
+
+  memo(e)->moveCursor(QTextCursor::End);
+  QTest::keyClick(memo(e), Qt::Key_X);
+  QVERIFY(dirty(e));
+  QTest::keyClick(memo(e), Qt::Key_S, Qt::ControlModifier);
+  QCOMPARE(readBytes(kTopic7), savedBytes(text + "x"));
+  QTest::keyClick(memo(e), Qt::Key_Y);
+  f.platform.answers = {ui::Answer::Yes};
+  QTest::mouseClick(button(e, "BtRestore"), Qt::LeftButton);
+  QCOMPARE(e->memoText(), text + "x");
+  QVERIFY(!dirty(e));
+  QVERIFY(!memo(e)->document()->isUndoAvailable());
 }
 
 QUILL_TEST_MAIN(EditorLargeTopicTest)
