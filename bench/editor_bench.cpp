@@ -112,6 +112,17 @@ class Step {
   QElapsedTimer timer_;
 };
 
+// Runs `action` as a step named `name` and handles events until what it changed has been
+// painted; the step's milliseconds.
+template <class Action>
+double untilPainted(const char* name, const int& paints, Action action) {
+  const int before = paints;
+  Step step(name);
+  action();
+  settle(paints, before);
+  return step.done();
+}
+
 // CPU time the process uses while it handles its events for `ms` milliseconds, as a
 // percentage of one core.
 double idleCpuPercent(int ms) {
@@ -209,11 +220,8 @@ int main(int argc, char** argv) {
   if (wanted("editor_open_5mb")) {
     std::vector<double> open, openRef;
     for (int r = 0; r < runs; ++r) {
-      int before = paints.memo;
-      Step step("open");
-      QTest::mouseClick(topic1, Qt::LeftButton);
-      settle(paints.memo, before);
-      open.push_back(step.done());
+      open.push_back(
+          untilPainted("open", paints.memo, [&] { QTest::mouseClick(topic1, Qt::LeftButton); }));
       TEditorForm* e = newestEditor(known);
       if (!e || e->memoText().size() != text.size()) {
         std::fprintf(stderr, "bench_editor: the editor did not show the large topic\n");
@@ -221,12 +229,10 @@ int main(int argc, char** argv) {
       }
       closeEditor(e);
 
-      before = paints.memo;
-      Step ref("open_reference");
-      const QString read = QString::fromUtf8(bench::rawRead(topicPath8.constData()));
-      QPlainTextEdit* bare = bareMemo(read);
-      settle(paints.memo, before);
-      openRef.push_back(ref.done());
+      QPlainTextEdit* bare = nullptr;
+      openRef.push_back(untilPainted("open_reference", paints.memo, [&] {
+        bare = bareMemo(QString::fromUtf8(bench::rawRead(topicPath8.constData())));
+      }));
       closeEditor(bare);
     }
     bench::printRow("editor_open_5mb", bench::median(open), bench::median(openRef), "ms");
@@ -247,17 +253,10 @@ int main(int argc, char** argv) {
     memo->moveCursor(QTextCursor::End);
     bare->moveCursor(QTextCursor::End);
     for (int r = 0; r < runs; ++r) {
-      int before = paints.memo;
-      Step step("keystroke");
-      QTest::keyClick(memo, Qt::Key_X);
-      settle(paints.memo, before);
-      key.push_back(step.done());
-
-      before = paints.memo;
-      Step ref("keystroke_reference");
-      QTest::keyClick(bare, Qt::Key_X);
-      settle(paints.memo, before);
-      keyRef.push_back(ref.done());
+      key.push_back(
+          untilPainted("keystroke", paints.memo, [&] { QTest::keyClick(memo, Qt::Key_X); }));
+      keyRef.push_back(untilPainted("keystroke_reference", paints.memo,
+                                    [&] { QTest::keyClick(bare, Qt::Key_X); }));
     }
     if (!editor->memoText().endsWith(QString(runs, u'x'))) {
       std::fprintf(stderr, "bench_editor: the typed characters are not in the text\n");
@@ -276,11 +275,8 @@ int main(int argc, char** argv) {
     for (int r = 0; r < runs; ++r) {
       QTest::keyClick(memo, Qt::Key_Y);
       settle(paints.memo, paints.memo);
-      const int before = paints.any;
-      Step step("save");
-      QTest::keyClick(memo, Qt::Key_S, Qt::ControlModifier);
-      settle(paints.any, before);
-      save.push_back(step.done());
+      save.push_back(untilPainted("save", paints.any,
+                                  [&] { QTest::keyClick(memo, Qt::Key_S, Qt::ControlModifier); }));
       if (restore->isEnabled()) {
         std::fprintf(stderr, "bench_editor: Ctrl+S did not save\n");
         return 1;
@@ -311,11 +307,8 @@ int main(int argc, char** argv) {
     settle(paints.memo, paints.memo);
     int lastFound = memo->textCursor().selectionStart();
     for (int r = 0; r < runs; ++r) {
-      int before = paints.memo;
-      Step step("find_next");
-      QTest::mouseClick(searchBt, Qt::LeftButton);
-      settle(paints.memo, before);
-      find.push_back(step.done());
+      find.push_back(untilPainted("find_next", paints.memo,
+                                  [&] { QTest::mouseClick(searchBt, Qt::LeftButton); }));
       const QTextCursor found = memo->textCursor();
       if (found.selectedText().compare(bench::kFindWord, Qt::CaseInsensitive) != 0 ||
           found.selectionStart() <= lastFound) {
@@ -324,17 +317,15 @@ int main(int argc, char** argv) {
       }
       lastFound = found.selectionStart();
 
-      before = paints.memo;
-      Step ref("find_next_reference");
-      const QString all = bare->document()->toPlainText();
-      const qsizetype at =
-          all.indexOf(bench::kFindWord, bare->textCursor().selectionEnd(), Qt::CaseInsensitive);
-      QTextCursor select(bare->document());
-      select.setPosition(int(at));
-      select.setPosition(int(at + bench::kFindWord.size()), QTextCursor::KeepAnchor);
-      bare->setTextCursor(select);
-      settle(paints.memo, before);
-      findRef.push_back(ref.done());
+      findRef.push_back(untilPainted("find_next_reference", paints.memo, [&] {
+        const QString all = bare->document()->toPlainText();
+        const qsizetype at =
+            all.indexOf(bench::kFindWord, bare->textCursor().selectionEnd(), Qt::CaseInsensitive);
+        QTextCursor select(bare->document());
+        select.setPosition(int(at));
+        select.setPosition(int(at + bench::kFindWord.size()), QTextCursor::KeepAnchor);
+        bare->setTextCursor(select);
+      }));
     }
     bench::printRow("editor_find_next_5mb", bench::median(find), bench::median(findRef), "ms");
   }
@@ -353,11 +344,9 @@ int main(int argc, char** argv) {
       settle(paints.memo, paints.memo);
       TEditorForm* e = newestEditor(known);
       e->findChild<QLineEdit*>(QStringLiteral("STXT"))->setText(word);
-      int before = paints.memo;
-      Step step("find_count");
-      QTest::mouseClick(e->findChild<QPushButton*>(QStringLiteral("SearchBt")), Qt::LeftButton);
-      settle(paints.memo, before);
-      count.push_back(step.done());
+      auto* button = e->findChild<QPushButton*>(QStringLiteral("SearchBt"));
+      count.push_back(untilPainted("find_count", paints.memo,
+                                   [&] { QTest::mouseClick(button, Qt::LeftButton); }));
       const QString shown = e->findChild<QLabel*>(QStringLiteral("FindText"))->text();
       if (!shown.startsWith(QStringLiteral("Text found on "))) {
         std::fprintf(stderr, "bench_editor: find did not count: %s\n", qPrintable(shown));
