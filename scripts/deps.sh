@@ -8,7 +8,7 @@
 #            entry as a desktop does) and the Debian package checks (lintian, hardening-check)
 #   package  building the Debian package (dpkg-shlibdeps, file)
 #   bench    the benchmarks: Google Benchmark, X and xcb headers, a virtual X display and
-#            valgrind (counts the instructions of a benchmark, bench/README)
+#            valgrind (counts the instructions of a benchmark, README.md)
 #   fuzz     clang with its fuzzing and sanitizer runtime (fuzz/run.sh, .ci/run)
 #   format   clang-format, which CI runs on every C++ file first (.ci/run)
 # Usage: scripts/deps.sh SET...    (as root, or through sudo otherwise)
