@@ -46,6 +46,8 @@ bool hasLongUnbrokenRun(const QString& text, qsizetype limit) {
 
 // Paragraphs longer than this keep their whole layout (see showText).
 constexpr int kLongParagraph = 65536;
+// Texts longer than this are set without shaping (see showText).
+constexpr qsizetype kShapedText = qsizetype(1) << 20;
 
 // Keeps the whole layout of `block` when it is a long paragraph.
 void keepLayoutIfLong(const QTextBlock& block) {
@@ -226,13 +228,7 @@ void TEditorForm::createMemo() {
   AllText->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   AllText->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   AllText->setTabChangesFocus(true);
-  // Text in the memo is set letter by letter, without kerning or ligatures, as in a plain
-  // edit control; scripts that need shaping are still shaped. Laying out a paragraph then
-  // costs a third of what shaping it does, for opening, scrolling and counting found lines
-  // alike. The font's family and size change with the settings; this stays.
-  QFont memoFont = ui::font(ui::Face::Tahoma, 20);
-  memoFont.setStyleStrategy(QFont::PreferNoShaping);
-  AllText->setFont(memoFont);
+  AllText->setFont(ui::font(ui::Face::Tahoma, 20));
   ui::setBackground(AllText, ui::rgb::MemoDark);
   ui::setTextColor(AllText, ui::sys::Window);
   AllText->installEventFilter(this);
@@ -351,6 +347,17 @@ void TEditorForm::loadTopic(const QString& caption, const QString& language, int
 }
 
 void TEditorForm::showText(const QString& text) {
+  // A text of more than a million characters is set letter by letter, without kerning or
+  // ligatures, as in a plain edit control (scripts that need shaping are still shaped):
+  // laying out a paragraph then costs a third of what shaping it does, and counting the
+  // found lines of a topic of megabytes lays out all of it. Shorter texts keep the font's
+  // kerning and ligatures. The font's family and size change with the settings; this stays.
+  QFont memoFont = AllText->font();
+  const auto strategy = text.size() > kShapedText ? QFont::PreferNoShaping : QFont::PreferDefault;
+  if (memoFont.styleStrategy() != strategy) {
+    memoFont.setStyleStrategy(strategy);
+    AllText->setFont(memoFont);
+  }
   // Qt drops a paragraph's shaped text after each paint and shapes the whole paragraph again
   // for the next blink of the cursor, or query of its place: for a paragraph of megabytes
   // that keeps the program busy for seconds at every turn, and for as long as the window is
