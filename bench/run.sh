@@ -134,7 +134,8 @@ row rss_home "$(cut -d' ' -f2 "$work/later.txt" | median)" "$floor_kb" kB
 # Ten editors: clicks on the home window's topic buttons, each waiting for its editor to
 # be mapped; the home window is raised again after each, as the new editor covers it.
 printf '15\r\nCalibri\r\n0\r\n0\r\n' >"$later/Data/UserSettings/options.txt"
-editors_shown() { xdotool search --onlyvisible --name '^Quillnote - Editor' 2>/dev/null | wc -l; }
+# An editor's title is its topic's name and " - Quillnote".
+editors_shown() { xdotool search --onlyvisible --name ' - Quillnote$' 2>/dev/null | wc -l; }
 log "memory: $ten_runs runs of ten editors opened from the home window"
 : >"$work/editors.txt"
 for r in $(seq "$ten_runs"); do
@@ -161,8 +162,10 @@ row rss_editor "$(awk '{ print ($3 - $2) / 9 }' "$work/editors.txt" | median)" -
 # click is sent by xdotool, whose start both figures include.
 log "click to window: $startup_runs rounds of a click on a topic and on the floor"
 : >"$work/click.txt"; : >"$work/clickfloor.txt"
-click_into() {  # window title; prints the milliseconds from the click's start to the map
-  "$waitmap" --name "$2" --trigger -- xdotool mousemove --window "$1" 264 292 click 1 |
+# The first window mapped after the click counts: the editor, whose title is its topic's
+# name, or the floor's second window.
+click_into() {  # window; prints the milliseconds from the click's start to the map
+  "$waitmap" --trigger -- xdotool mousemove --window "$1" 264 292 click 1 |
     cut -d' ' -f1
 }
 for r in $(seq "$startup_runs"); do
@@ -174,8 +177,8 @@ for r in $(seq "$startup_runs"); do
         { log "the floor did not start"; exit 1; }
     fi
     pids+=("$pid")
-    if [ "$kind" = home ]; then click_into "$win" "Quillnote - Editor" >>"$work/click.txt"
-    else click_into "$win" "Quillnote floor editor" >>"$work/clickfloor.txt"; fi
+    if [ "$kind" = home ]; then click_into "$win" >>"$work/click.txt"
+    else click_into "$win" >>"$work/clickfloor.txt"; fi
     kill "$pid"; wait "$pid" 2>/dev/null || true
   done
 done
