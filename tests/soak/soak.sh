@@ -68,6 +68,8 @@ alive() { kill -0 "$pid" 2>/dev/null; }
 
 # Visible windows with exactly this title.
 windows() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null || true; }
+# Visible editors: an editor's title is its topic's name and " - Quillnote".
+editor_windows() { xdotool search --onlyvisible --name ' - Quillnote$' 2>/dev/null || true; }
 
 # No standard error report (a second window titled "Quillnote") and no notice window.
 no_error_shown() {
@@ -132,10 +134,10 @@ select_page() {
 # Opens topic $1 of the current page and waits for its editor.
 open_editor() {
   local before after
-  before="$(windows 'Quillnote - Editor' | sort)"
+  before="$(editor_windows | sort)"
   click "$home" 264 $((280 + 30 * ($1 - 1) + 12))
   for _ in $(seq 100); do
-    after="$(windows 'Quillnote - Editor' | sort)"
+    after="$(editor_windows | sort)"
     editor="$(comm -13 <(echo "$before") <(echo "$after") | head -1)"
     [ -n "$editor" ] && break
     sleep 0.1
@@ -147,7 +149,7 @@ open_editor() {
 
 close_editor() {
   click "$editor" 535 12
-  wait_for 100 bash -c "! xdotool search --onlyvisible --name '^Quillnote - Editor\$' | grep -qx '$editor'" ||
+  wait_for 100 bash -c "! xdotool search --onlyvisible --name ' - Quillnote\$' | grep -qx '$editor'" ||
     fail "the editor did not close after: $last_op"
 }
 
