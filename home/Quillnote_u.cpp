@@ -367,7 +367,16 @@ void TQuillnoteForm::LoadData(const QString& di) {
   // Each file is read again only when something changed it since (store/linewatch.h): the
   // reload every half second costs two stat calls while nothing changes, whatever the files
   // hold.
-  if (aboutFile_.refresh(store::aboutPagesPath(di), store::kPages)) {
+  if (loadPaths_.language != di || loadPaths_.about.isEmpty()) {
+    loadPaths_.language = di;
+    loadPaths_.about = store::aboutPagesPath(di);
+    loadPaths_.topics.clear();
+  }
+  if (loadPaths_.page != currentpage_ || loadPaths_.topics.isEmpty()) {
+    loadPaths_.page = currentpage_;
+    loadPaths_.topics = store::topicsPath(di, currentpage_);
+  }
+  if (aboutFile_.refresh(loadPaths_.about, store::kPages)) {
     if (aboutFile_.exists()) {
       const QStringList& lines = aboutFile_.lines();
       for (int n = 1; n <= store::kPages; ++n) pageabout[n] = lines[n - 1];
@@ -381,7 +390,7 @@ void TQuillnoteForm::LoadData(const QString& di) {
     aboutShownFor_ = currentpage_;
   }
 
-  if (!topicsFile_.refresh(store::topicsPath(di, currentpage_), store::kSlots)) return;
+  if (!topicsFile_.refresh(loadPaths_.topics, store::kSlots)) return;
   if (!topicsFile_.exists()) {
     for (int k = 1; k <= store::kSlots; ++k) setTopicCaption(k, s("click to create"));
     return;

@@ -169,6 +169,12 @@ class TQuillnoteForm : public QWidget {
   store::WatchedLineFile aboutFile_;
   store::WatchedLineFile topicsFile_;
   int aboutShownFor_ = 0;
+  // The paths of those two files, made again only when the language or page changes.
+  struct LoadPaths {
+    QString language;
+    int page = 0;
+    QString about, topics;
+  } loadPaths_;
   store::SearchState searchState_;
 
   QLabel* BackGround = nullptr;

@@ -26,20 +26,25 @@ bool tooRecentToTrust(const FileStamp& stamp, long long readAtNs) {
 }
 
 bool WatchedLineFile::refresh(const QString& path, int count, long long nowNs) {
+  // The name is encoded for the system once per path, not at every look.
+  if (path != path_ || count != count_) {
+    path_ = path;
+    encodedPath_ = QFile::encodeName(path);
+    count_ = count;
+    trusted_ = false;
+  }
   FileStamp seen;
   bool isFile = false;
   struct stat st;
-  if (::stat(QFile::encodeName(path).constData(), &st) == 0) {
+  if (::stat(encodedPath_.constData(), &st) == 0) {
     seen = stampOf(st);
     isFile = !S_ISDIR(st.st_mode);
   } else if (errno != ENOENT && errno != ENOTDIR) {
     seen.error = errno;
   }
-  if (trusted_ && seen == stamp_ && count == count_ && path == path_) return false;
+  if (trusted_ && seen == stamp_) return false;
 
   trusted_ = false;
-  path_ = path;
-  count_ = count;
   lines_.clear();
   exists_ = isFile;
   if (!isFile) {

@@ -7,6 +7,7 @@
 // would leave the same stamp ("racy": such a file is read again at the next look).
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -38,6 +39,7 @@ class WatchedLineFile {
 
  private:
   QString path_;
+  QByteArray encodedPath_;  // path_ as the system names it
   int count_ = 0;
   FileStamp stamp_;
   bool trusted_ = false;  // stamp_ tells a change: the last call read it, long enough after a write
