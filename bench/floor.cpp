@@ -2,14 +2,17 @@
 // 550 x 645 top-level widget), built with the same compiler and flags. Start-up time and
 // memory of the program are measured against it.
 //
-//   bench_floor [--label | --click | --poll]
+//   bench_floor [--label | --click | --poll | --sleep]
 //
 // With --label the window also shows one line of text, sized to fit: the start-up floor of
 // any program that shows text (reading the font configuration, loading a face). With --click
 // it shows the line too, and a click anywhere in it opens a second frameless window showing
 // one line of text, titled "Quillnote floor editor": the floor of opening a window on a click.
 // With --poll it shows the line and wakes every half second to do nothing: the floor of a
-// window that polls as the home window does.
+// window that polls as the home window does. With --sleep it makes no window and uses no Qt:
+// it only sleeps half a second at a time, which shows what a wake-up alone costs here.
+#include <poll.h>
+
 #include <QApplication>
 #include <QLabel>
 #include <QTimer>
@@ -35,6 +38,9 @@ class ClickFloor : public QWidget {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc > 1 && std::strcmp(argv[1], "--sleep") == 0) {
+    for (;;) ::poll(nullptr, 0, 500);
+  }
   const bool label = argc > 1 && std::strcmp(argv[1], "--label") == 0;
   const bool click = argc > 1 && std::strcmp(argv[1], "--click") == 0;
   const bool poll = argc > 1 && std::strcmp(argv[1], "--poll") == 0;

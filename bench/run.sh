@@ -207,7 +207,13 @@ for i in $(seq "$idle_instances"); do
     { log "the floor did not start"; exit 1; }
   floor_pids+=("$pid"); pids+=("$pid")
 done
-all_idle=("${home_pids[@]}" "${long_pids[@]}" "${floor_pids[@]}")
+# Beside them, programs that only sleep half a second at a time: what the wake-ups alone cost.
+sleep_pids=()
+for i in $(seq "$idle_instances"); do
+  "$floor" --sleep &
+  sleep_pids+=("$!"); pids+=("$!")
+done
+all_idle=("${home_pids[@]}" "${long_pids[@]}" "${floor_pids[@]}" "${sleep_pids[@]}")
 # Each has settled once a second passes in which none of them uses 10 ms of CPU (a home
 # window showing a 10 MB name first spends seconds setting it on its button).
 for _ in $(seq 120); do
@@ -225,12 +231,15 @@ cpu_pct() { awk -v a="$(cpu_ns "$1")" -v b="${cpu0[$1]}" -v s="$idle_cpu_s" 'BEG
 home_cpu=$(for p in "${home_pids[@]}"; do cpu_pct "$p"; done | median)
 long_cpu=$(for p in "${long_pids[@]}"; do cpu_pct "$p"; done | median)
 floor_cpu=$(for p in "${floor_pids[@]}"; do cpu_pct "$p"; done | median)
+sleep_cpu=$(for p in "${sleep_pids[@]}"; do cpu_pct "$p"; done | median)
 sleep $((growth_s - idle_cpu_s))
 home_growth=$(for p in "${home_pids[@]}"; do echo $(( $(rss_kb "$p") - ${rss0[$p]} )); done | median)
 floor_growth=$(for p in "${floor_pids[@]}"; do echo $(( $(rss_kb "$p") - ${rss0[$p]} )); done | median)
 for p in "${all_idle[@]}"; do kill "$p" 2>/dev/null || true; done
 row idle_cpu "$home_cpu" "$floor_cpu" "%"
 row idle_cpu_long "$long_cpu" "$floor_cpu" "%"
+row idle_cpu_floor "$floor_cpu" - "%"
+row idle_cpu_sleep "$sleep_cpu" - "%"
 row rss_growth "$home_growth" "$floor_growth" kB
 
 # --- The table -----------------------------------------------------------------------------
@@ -249,6 +258,8 @@ rss_first_editor|Memory of the first editor|MB|1024|none|-
 rss_editor|Memory of each further editor|MB|1024|max|5
 idle_cpu|$idle_label|%|1|max|0.02
 idle_cpu_long|$long_label|%|1|max|0.02
+idle_cpu_floor|... the floor waking twice a second|%|1|none|-
+idle_cpu_sleep|... a bare program waking twice a second|%|1|none|-
 rss_growth|$growth_label|MB|1024|max|1
 home_reload_tick|Home reload, nothing changed, 10 MB name|us|1|max|20
 store_page_load|Store: page load|us|1|max|100
@@ -311,7 +322,7 @@ Baselines, measured in the same run:
           from /proc/<pid>/task/*/schedstat). The budget is 0.02 % of a core; a program that
           only wakes twice a second may already use more where wake-ups are dear (in a
           virtual machine): the floor shows what they cost here, the ratio what the home
-          window adds
+          window adds; the bare program, without Qt, only sleeps half a second at a time
   home reload: two stat calls; store: the same files read with plain system calls (the 5 MB
           topic decoded with QString::fromUtf8), or the text encoded with QString::toUtf8
           and written durably (temporary file, fsync, rename, fsync of the folder); a page
