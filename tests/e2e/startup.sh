@@ -9,7 +9,7 @@ set -euo pipefail
 . "$(dirname "${BASH_SOURCE[0]}")/../support/display.sh"
 if [ "${1:-}" != "--on-display" ]; then
   [ $# -eq 1 ] || fail "usage: $0 <path-to-quillnote>"
-  rerun_on_display "$0" "$1" "xwininfo import convert"
+  rerun_on_display "$0" "$1" "xwininfo xprop import convert"
 fi
 
 bin="$2"
@@ -65,6 +65,11 @@ geometry="$(xwininfo -id "$wid" | awk '/Absolute upper-left X/{x=$NF} /Absolute 
   /Width:/{w=$NF} /Height:/{h=$NF} END{print x","y","w","h}')"
 [ "$geometry" = "365,189,550,645" ] || fail "window at $geometry, expected 550x645 centred"
 sleep 1  # a couple of half-second reloads
+# The window carries the program's icon in the sizes window lists and switchers ask for.
+window_icons="$(xprop -id "$wid" _NET_WM_ICON | { grep -o 'Icon ([0-9]* x [0-9]*)' || true; } |
+  tr '\n' ' ')"
+[ "$window_icons" = "Icon (16 x 16) Icon (32 x 32) Icon (48 x 48) Icon (64 x 64) " ] ||
+  fail "window icons: '$window_icons'"
 import -window root "$shot"
 # Selected language circle and page dot are white discs; the topic area shows the wallpaper.
 for probe in "265,106" "62,174"; do
